@@ -1,0 +1,52 @@
+#include "platform/base/system_metrics.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+DisplayInfo& Display() {
+    static DisplayInfo display;
+    return display;
+}
+
+}  // namespace
+
+const DisplayInfo& CurrentDisplay() { return Display(); }
+
+void SetCurrentDisplay(const DisplayInfo& display) {
+    Display().width = std::max(0, display.width);
+    Display().height = std::max(0, display.height);
+    Display().dotsPerInch = std::clamp(display.dotsPerInch, 48, 960);
+}
+
+int ScaleForDisplay(int length) {
+    const int dpi = Display().dotsPerInch;
+    return (length * dpi + 48) / 96;
+}
+
+}  // namespace platform
+
+int GetSystemMetrics(int index) {
+    using platform::ScaleForDisplay;
+    switch (index) {
+        case SM_CXSCREEN: return platform::CurrentDisplay().width;
+        case SM_CYSCREEN: return platform::CurrentDisplay().height;
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL: return ScaleForDisplay(13);
+        case SM_CXVSCROLLTHUMB: return ScaleForDisplay(13);
+        case SM_CYCAPTION: return ScaleForDisplay(24);
+        case SM_CYMENU: return ScaleForDisplay(26);
+        case SM_CXBORDER:
+        case SM_CYBORDER: return 1;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME: return ScaleForDisplay(3);
+        case SM_CXEDGE:
+        case SM_CYEDGE: return ScaleForDisplay(2);
+        case SM_CXICON:
+        case SM_CYICON: return ScaleForDisplay(32);
+        case SM_CXSMICON:
+        case SM_CYSMICON: return ScaleForDisplay(16);
+        default: return 0;
+    }
+}

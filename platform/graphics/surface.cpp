@@ -1,0 +1,149 @@
+#include "platform/graphics/surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/base/rect.h"
+
+namespace platform {
+namespace {
+
+// Recently dropped pixel buffers, kept for the next surface of the same size. Painting makes and
+// drops an off-screen bitmap of the window's size for every paint; recycling keeps that from
+// touching the allocator (and fresh, unmapped memory) on every frame.
+class BufferPool {
+public:
+    std::unique_ptr<Pixel[]> Take(std::int64_t count) {
+        for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+            if (entry->count == count) {
+                auto pixels = std::move(entry->pixels);
+                entries_.erase(entry);
+                return pixels;
+            }
+        }
+        return nullptr;
+    }
+
+    void Give(std::unique_ptr<Pixel[]> pixels, std::int64_t count) {
+        if (count * static_cast<std::int64_t>(sizeof(Pixel)) > kMaxPooledBytes) return;
+        if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
+        entries_.push_back({std::move(pixels), count});
+    }
+
+private:
+    static constexpr std::size_t kMaxEntries = 4;
+    static constexpr std::int64_t kMaxPooledBytes = 64LL * 1024 * 1024;
+    struct Entry {
+        std::unique_ptr<Pixel[]> pixels;
+        std::int64_t count;
+    };
+    std::vector<Entry> entries_;
+};
+
+BufferPool& Pool() {
+    static BufferPool pool;
+    return pool;
+}
+
+}  // namespace
+
+std::optional<Surface> Surface::Create(int width, int height) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+    const std::int64_t count = static_cast<std::int64_t>(width) * height;
+    if (count > kMaxPixels) return std::nullopt;
+    std::unique_ptr<Pixel[]> pixels = Pool().Take(count);
+    if (!pixels) {
+        pixels.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(count)]);
+        if (!pixels) return std::nullopt;
+    }
+    return Surface(width, height, std::move(pixels));
+}
+
+Surface::Surface(int width, int height, std::unique_ptr<Pixel[]> pixels)
+    : width_(width), height_(height), pixels_(std::move(pixels)) {}
+
+Surface::Surface(Surface&& other) noexcept
+    : width_(other.width_), height_(other.height_), pixels_(std::move(other.pixels_)) {
+    other.width_ = 0;
+    other.height_ = 0;
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this != &other) {
+        Release();
+        width_ = other.width_;
+        height_ = other.height_;
+        pixels_ = std::move(other.pixels_);
+        other.width_ = 0;
+        other.height_ = 0;
+    }
+    return *this;
+}
+
+Surface::~Surface() { Release(); }
+
+void Surface::Release() {
+    if (pixels_) Pool().Give(std::move(pixels_), static_cast<std::int64_t>(width_) * height_);
+    width_ = 0;
+    height_ = 0;
+}
+
+void Surface::Fill(const RECT& area, Pixel pixel) {
+    RECT bounds = Bounds();
+    RECT target{};
+    if (!IntersectRect(&target, &area, &bounds)) return;
+    const int width = target.right - target.left;
+    if (width == width_ && pixel == 0) {
+        std::memset(Row(target.top), 0,
+                    static_cast<std::size_t>(width) * (target.bottom - target.top) * sizeof(Pixel));
+        return;
+    }
+    for (int y = target.top; y < target.bottom; ++y) {
+        std::fill_n(Row(y) + target.left, width, pixel);
+    }
+}
+
+void Surface::CopyFrom(const Surface& source, int sourceX, int sourceY, int x, int y, int width,
+                       int height, const RECT& clip) {
+    if (width <= 0 || height <= 0) return;
+    // Destination rectangle, limited by the clip, our bounds and the source's bounds.
+    RECT target{x, y, x + width, y + height};
+    RECT bounds = Bounds();
+    if (!IntersectRect(&target, &target, &bounds) || !IntersectRect(&target, &target, &clip)) {
+        return;
+    }
+    const int dx = sourceX - x;
+    const int dy = sourceY - y;
+    RECT sourceArea{target.left + dx, target.top + dy, target.right + dx, target.bottom + dy};
+    RECT sourceBounds = source.Bounds();
+    if (!IntersectRect(&sourceArea, &sourceArea, &sourceBounds)) return;
+    target = RECT{sourceArea.left - dx, sourceArea.top - dy, sourceArea.right - dx,
+                  sourceArea.bottom - dy};
+
+    const int copyWidth = target.right - target.left;
+    const int rows = target.bottom - target.top;
+    const std::size_t rowBytes = static_cast<std::size_t>(copyWidth) * sizeof(Pixel);
+    // Whole rows of equal stride are one block: one memmove handles overlap and is the fastest
+    // way to move a frame.
+    if (copyWidth == width_ && copyWidth == source.width_) {
+        std::memmove(Row(target.top), source.Row(sourceArea.top), rowBytes * rows);
+        return;
+    }
+    const bool sameSurface = &source == this;
+    if (sameSurface && dy < 0) {
+        // Moving down inside one surface: copy bottom rows first so nothing is read after it
+        // was overwritten.
+        for (int row = rows - 1; row >= 0; --row) {
+            std::memmove(Row(target.top + row) + target.left,
+                         source.Row(sourceArea.top + row) + sourceArea.left, rowBytes);
+        }
+        return;
+    }
+    for (int row = 0; row < rows; ++row) {
+        std::memmove(Row(target.top + row) + target.left,
+                     source.Row(sourceArea.top + row) + sourceArea.left, rowBytes);
+    }
+}
+
+}  // namespace platform
