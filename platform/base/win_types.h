@@ -84,7 +84,9 @@ class IconObject;
 }  // namespace platform
 
 using HDC = platform::DeviceContext*;
-using HGDIOBJ = platform::GdiObject*;
+// Like the original platform, a generic graphics handle is an untyped pointer that every typed
+// handle converts to.
+using HGDIOBJ = void*;
 using HBRUSH = platform::BrushObject*;
 using HPEN = platform::PenObject*;
 using HFONT = platform::FontObject*;

@@ -14,7 +14,7 @@ std::unordered_map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
 HBITMAP StockBitmap() {
     static HBITMAP bitmap = [] {
         HBITMAP created = CreateCompatibleBitmap(nullptr, 1, 1);
-        FindGdiObject(created)->stock = true;
+        MarkStock(created);
         return created;
     }();
     return bitmap;

@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 struct ObjectTable {
-    std::unordered_map<GdiObject*, std::unique_ptr<GdiObject>> objects;
+    std::unordered_map<HGDIOBJ, std::unique_ptr<GdiObject>> objects;
     int stockCount = 0;
 };
 
@@ -20,10 +20,12 @@ ObjectTable& Table() {
 
 }  // namespace
 
-GdiObject* AdoptGdiObject(std::unique_ptr<GdiObject> object) {
+HGDIOBJ AdoptGdiObject(std::unique_ptr<GdiObject> object) {
     if (!object) return nullptr;
-    GdiObject* handle = object.get();
-    if (handle->stock) ++Table().stockCount;
+    // The handle is the address of the whole object, so that a typed handle cast from it
+    // (HBRUSH from HGDIOBJ) points at the same object.
+    HGDIOBJ handle = dynamic_cast<void*>(object.get());
+    if (object->stock) ++Table().stockCount;
     Table().objects.emplace(handle, std::move(object));
     return handle;
 }
@@ -34,10 +36,19 @@ GdiObject* FindGdiObject(HGDIOBJ handle) {
     return found == Table().objects.end() ? nullptr : found->second.get();
 }
 
+void MarkStock(HGDIOBJ handle) {
+    GdiObject* object = FindGdiObject(handle);
+    if (object == nullptr || object->stock) return;
+    object->stock = true;
+    ++Table().stockCount;
+}
+
 void ReleaseSelection(GdiObject* object) {
     if (object == nullptr) return;
     if (object->selections > 0) --object->selections;
-    if (object->selections == 0 && object->deletePending) Table().objects.erase(object);
+    if (object->selections == 0 && object->deletePending) {
+        Table().objects.erase(dynamic_cast<void*>(object));
+    }
 }
 
 int LiveGdiObjectCount() {
@@ -72,7 +83,7 @@ HGDIOBJ GetStockObject(int index) {
         HGDIOBJ whiteBrush, blackBrush, nullBrush, whitePen, blackPen, nullPen;
     };
     static const StockObjects stock = [] {
-        auto make = [](std::unique_ptr<platform::GdiObject> object) {
+        auto make = [](std::unique_ptr<platform::GdiObject> object) -> HGDIOBJ {
             object->stock = true;
             return AdoptGdiObject(std::move(object));
         };

@@ -52,7 +52,7 @@ struct BitmapObject : GdiObject {
 };
 
 // Takes ownership of a new object and returns its handle.
-GdiObject* AdoptGdiObject(std::unique_ptr<GdiObject> object);
+HGDIOBJ AdoptGdiObject(std::unique_ptr<GdiObject> object);
 // The object behind a handle, or null when the handle is not a live object of that kind.
 GdiObject* FindGdiObject(HGDIOBJ handle);
 template <typename Object>
@@ -60,6 +60,8 @@ Object* FindGdiObjectOf(HGDIOBJ handle, GdiKind kind) {
     GdiObject* object = FindGdiObject(handle);
     return object != nullptr && object->kind == kind ? static_cast<Object*>(object) : nullptr;
 }
+// Makes an object permanent (a stock object of the platform).
+void MarkStock(HGDIOBJ handle);
 // Called when a context stops selecting an object: carries out a pending deletion.
 void ReleaseSelection(GdiObject* object);
 // Number of live non-stock objects; tests use it to find leaks.
