@@ -56,9 +56,9 @@ BOOL UnionRect(RECT* result, const RECT* first, const RECT* second) {
     } else if (IsRectEmpty(second)) {
         *result = *first;
     } else {
-        *result = RECT{std::min(first->left, second->left), std::min(first->top, second->top),
-                       std::max(first->right, second->right),
-                       std::max(first->bottom, second->bottom)};
+        *result =
+            RECT{std::min(first->left, second->left), std::min(first->top, second->top),
+                 std::max(first->right, second->right), std::max(first->bottom, second->bottom)};
     }
     return !IsRectEmpty(result);
 }

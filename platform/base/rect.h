@@ -17,7 +17,7 @@ BOOL UnionRect(RECT* result, const RECT* first, const RECT* second);
 BOOL EqualRect(const RECT* first, const RECT* second);
 
 class CPoint : public POINT {
-public:
+  public:
     CPoint() = default;
     CPoint(int xValue, int yValue) : POINT{xValue, yValue} {}
     CPoint(POINT point) : POINT(point) {}  // NOLINT(google-explicit-constructor)
@@ -25,14 +25,14 @@ public:
 };
 
 class CSize : public SIZE {
-public:
+  public:
     CSize() = default;
     CSize(int width, int height) : SIZE{width, height} {}
     CSize(SIZE size) : SIZE(size) {}  // NOLINT(google-explicit-constructor)
 };
 
 class CRect : public RECT {
-public:
+  public:
     CRect() = default;
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& rect) : RECT(rect) {}  // NOLINT(google-explicit-constructor)

@@ -30,23 +30,35 @@ int ScaleForDisplay(int length) {
 int GetSystemMetrics(int index) {
     using platform::ScaleForDisplay;
     switch (index) {
-        case SM_CXSCREEN: return platform::CurrentDisplay().width;
-        case SM_CYSCREEN: return platform::CurrentDisplay().height;
+        case SM_CXSCREEN:
+            return platform::CurrentDisplay().width;
+        case SM_CYSCREEN:
+            return platform::CurrentDisplay().height;
         case SM_CXVSCROLL:
-        case SM_CYHSCROLL: return ScaleForDisplay(13);
-        case SM_CXVSCROLLTHUMB: return ScaleForDisplay(13);
-        case SM_CYCAPTION: return ScaleForDisplay(24);
-        case SM_CYMENU: return ScaleForDisplay(26);
+        case SM_CYHSCROLL:
+            return ScaleForDisplay(13);
+        case SM_CXVSCROLLTHUMB:
+            return ScaleForDisplay(13);
+        case SM_CYCAPTION:
+            return ScaleForDisplay(24);
+        case SM_CYMENU:
+            return ScaleForDisplay(26);
         case SM_CXBORDER:
-        case SM_CYBORDER: return 1;
+        case SM_CYBORDER:
+            return 1;
         case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME: return ScaleForDisplay(3);
+        case SM_CYDLGFRAME:
+            return ScaleForDisplay(3);
         case SM_CXEDGE:
-        case SM_CYEDGE: return ScaleForDisplay(2);
+        case SM_CYEDGE:
+            return ScaleForDisplay(2);
         case SM_CXICON:
-        case SM_CYICON: return ScaleForDisplay(32);
+        case SM_CYICON:
+            return ScaleForDisplay(32);
         case SM_CXSMICON:
-        case SM_CYSMICON: return ScaleForDisplay(16);
-        default: return 0;
+        case SM_CYSMICON:
+            return ScaleForDisplay(16);
+        default:
+            return 0;
     }
 }

@@ -73,9 +73,12 @@ HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
         return previous;
     };
     switch (found->kind) {
-        case GdiKind::Brush: return swap(brush_);
-        case GdiKind::Pen: return swap(pen_);
-        case GdiKind::Font: return swap(font_);
+        case GdiKind::Brush:
+            return swap(brush_);
+        case GdiKind::Pen:
+            return swap(pen_);
+        case GdiKind::Font:
+            return swap(font_);
         case GdiKind::Bitmap: {
             if (!memory_) return nullptr;
             // A bitmap can be selected into one memory context at a time.
@@ -124,11 +127,16 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT objectType) {
     platform::DeviceContext* context = platform::FindDeviceContext(hdc);
     if (context == nullptr) return nullptr;
     switch (objectType) {
-        case OBJ_PEN: return context->Pen();
-        case OBJ_BRUSH: return context->Brush();
-        case OBJ_FONT: return context->Font();
-        case OBJ_BITMAP: return context->Bitmap();
-        default: return nullptr;
+        case OBJ_PEN:
+            return context->Pen();
+        case OBJ_BRUSH:
+            return context->Brush();
+        case OBJ_FONT:
+            return context->Font();
+        case OBJ_BITMAP:
+            return context->Bitmap();
+        default:
+            return nullptr;
     }
 }
 

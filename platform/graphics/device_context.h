@@ -7,7 +7,7 @@
 namespace platform {
 
 class DeviceContext {
-public:
+  public:
     // A context on a window: logical (0, 0) lies at device point `origin` of `target`, and drawing
     // is clipped to `clip` (device coordinates). The target is the window's top-level surface,
     // whose address stays the same when the window is resized.
@@ -41,7 +41,7 @@ public:
     int backgroundMode = OPAQUE;
     POINT position{};  // current position for LineTo
 
-private:
+  private:
     bool memory_;
     HWND window_ = nullptr;
     Surface* target_ = nullptr;

@@ -25,7 +25,8 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
         platform::FindGdiObjectOf<platform::BrushObject>(brush, platform::GdiKind::Brush);
     if (context == nullptr || rect == nullptr || brushObject == nullptr) return 0;
     if (brushObject->hollow || context->Target() == nullptr) return 1;
-    FillDeviceRect(*context, context->ToDevice(*rect), PixelFromColor(ResolveColor(brushObject->color)));
+    FillDeviceRect(*context, context->ToDevice(*rect),
+                   PixelFromColor(ResolveColor(brushObject->color)));
     return 1;
 }
 
@@ -42,7 +43,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
     if (context == nullptr) return FALSE;
     const POINT start = context->position;
     context->position = POINT{x, y};
-    auto* pen = platform::FindGdiObjectOf<platform::PenObject>(context->Pen(), platform::GdiKind::Pen);
+    auto* pen =
+        platform::FindGdiObjectOf<platform::PenObject>(context->Pen(), platform::GdiKind::Pen);
     if (pen == nullptr || pen->style == PS_NULL || context->Target() == nullptr) return TRUE;
 
     const platform::Pixel pixel = PixelFromColor(ResolveColor(pen->color));
@@ -72,7 +74,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
     int py = from.y;
     while (px != to.x || py != to.y) {
         const int half = (thickness - 1) / 2;
-        FillDeviceRect(*context, RECT{px - half, py - half, px - half + thickness, py - half + thickness},
+        FillDeviceRect(*context,
+                       RECT{px - half, py - half, px - half + thickness, py - half + thickness},
                        pixel);
         const int doubled = 2 * error;
         if (doubled >= dy) {

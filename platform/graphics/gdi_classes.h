@@ -7,7 +7,7 @@
 #include "platform/graphics/gdi.h"
 
 class CGdiObject {
-public:
+  public:
     CGdiObject() = default;
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
@@ -24,7 +24,7 @@ public:
 };
 
 class CBrush : public CGdiObject {
-public:
+  public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     BOOL CreateSolidBrush(COLORREF color);
@@ -32,7 +32,7 @@ public:
 };
 
 class CPen : public CGdiObject {
-public:
+  public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     BOOL CreatePen(int style, int width, COLORREF color);
@@ -40,20 +40,20 @@ public:
 };
 
 class CFont : public CGdiObject {
-public:
+  public:
     BOOL CreateFontIndirect(const LOGFONT* logFont);
     int GetLogFont(LOGFONT* logFont) const;
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT
 };
 
 class CBitmap : public CGdiObject {
-public:
+  public:
     BOOL CreateCompatibleBitmap(HDC hdc, int width, int height);
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
 };
 
 class CDC {
-public:
+  public:
     CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
@@ -95,6 +95,6 @@ public:
 
     HDC m_hDC = nullptr;
 
-protected:
+  protected:
     bool ownsContext_ = false;
 };

@@ -51,9 +51,7 @@ void ReleaseSelection(GdiObject* object) {
     }
 }
 
-int LiveGdiObjectCount() {
-    return static_cast<int>(Table().objects.size()) - Table().stockCount;
-}
+int LiveGdiObjectCount() { return static_cast<int>(Table().objects.size()) - Table().stockCount; }
 
 }  // namespace platform
 
@@ -97,15 +95,23 @@ HGDIOBJ GetStockObject(int index) {
                             make(std::make_unique<PenObject>(PS_NULL, 1, RGB(0, 0, 0)))};
     }();
     switch (index) {
-        case WHITE_BRUSH: return stock.whiteBrush;
-        case BLACK_BRUSH: return stock.blackBrush;
-        case NULL_BRUSH: return stock.nullBrush;
-        case WHITE_PEN: return stock.whitePen;
-        case BLACK_PEN: return stock.blackPen;
-        case NULL_PEN: return stock.nullPen;
+        case WHITE_BRUSH:
+            return stock.whiteBrush;
+        case BLACK_BRUSH:
+            return stock.blackBrush;
+        case NULL_BRUSH:
+            return stock.nullBrush;
+        case WHITE_PEN:
+            return stock.whitePen;
+        case BLACK_PEN:
+            return stock.blackPen;
+        case NULL_PEN:
+            return stock.nullPen;
         case SYSTEM_FONT:
-        case DEFAULT_GUI_FONT: return platform::DefaultFont();
-        default: return nullptr;
+        case DEFAULT_GUI_FONT:
+            return platform::DefaultFont();
+        default:
+            return nullptr;
     }
 }
 

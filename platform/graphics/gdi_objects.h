@@ -27,7 +27,7 @@ struct GdiObject {
 
 struct BrushObject : GdiObject {
     explicit BrushObject(COLORREF brushColor) : GdiObject(GdiKind::Brush), color(brushColor) {}
-    COLORREF color;    // may carry the system-colour flag
+    COLORREF color;       // may carry the system-colour flag
     bool hollow = false;  // NULL_BRUSH
 };
 
@@ -47,7 +47,8 @@ struct FontObject : GdiObject {
 };
 
 struct BitmapObject : GdiObject {
-    explicit BitmapObject(Surface pixels) : GdiObject(GdiKind::Bitmap), surface(std::move(pixels)) {}
+    explicit BitmapObject(Surface pixels)
+        : GdiObject(GdiKind::Bitmap), surface(std::move(pixels)) {}
     Surface surface;
 };
 

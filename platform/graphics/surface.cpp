@@ -13,7 +13,7 @@ namespace {
 // drops an off-screen bitmap of the window's size for every paint; recycling keeps that from
 // touching the allocator (and fresh, unmapped memory) on every frame.
 class BufferPool {
-public:
+  public:
     std::unique_ptr<Pixel[]> Take(std::int64_t count) {
         for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
             if (entry->count == count) {
@@ -31,7 +31,7 @@ public:
         entries_.push_back({std::move(pixels), count});
     }
 
-private:
+  private:
     static constexpr std::size_t kMaxEntries = 4;
     static constexpr std::int64_t kMaxPooledBytes = 64LL * 1024 * 1024;
     struct Entry {

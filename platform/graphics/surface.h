@@ -21,7 +21,7 @@ constexpr COLORREF ColorFromPixel(Pixel pixel) {
 }
 
 class Surface {
-public:
+  public:
     // Largest side and area a surface may have; larger requests fail instead of exhausting memory.
     static constexpr int kMaxSide = 16384;
     static constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
@@ -56,7 +56,7 @@ public:
     void CopyFrom(const Surface& source, int sourceX, int sourceY, int x, int y, int width,
                   int height, const RECT& clip);
 
-private:
+  private:
     Surface(int width, int height, std::unique_ptr<Pixel[]> pixels);
     void Release();
 

@@ -1,0 +1,60 @@
+// The headless backend: a screen that exists only in memory, a tick clock that the caller
+// advances, and message boxes that are recorded instead of shown. Tests drive windows with it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/system_metrics.h"
+#include "platform/windows/backend.h"
+#include "platform/windows/messages.h"
+
+namespace platform {
+
+struct RecordedMessageBox {
+    HWND owner = nullptr;
+    std::wstring text;
+    std::wstring caption;
+    UINT type = 0;
+};
+
+class HeadlessBackend final : public Backend {
+  public:
+    explicit HeadlessBackend(const DisplayInfo& display);
+
+    std::uint32_t TickCount() override { return clock_; }
+    void AdvanceClock(std::uint32_t milliseconds) { clock_ += milliseconds; }
+    void SetClock(std::uint32_t milliseconds) { clock_ = milliseconds; }
+
+    void TopLevelChanged(HWND) override {}
+    void TopLevelDestroyed(HWND) override {}
+    void Present(HWND window, const RECT& dirty) override;
+    void RequestForeground(HWND window) override { foreground = window; }
+
+    // A loop waiting for events first asks `onIdle` (a test's script of input) for more; without
+    // a script, waiting for a timer lets the clock run to it, and waiting for nothing ends the
+    // loop.
+    bool WaitForEvents(int timeoutMs) override;
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                       UINT type) override;
+
+    std::function<bool()> onIdle;
+    std::vector<RecordedMessageBox> messageBoxes;
+    int messageBoxAnswer = IDOK;
+    int presentCount = 0;
+    HWND foreground = nullptr;
+
+  private:
+    std::uint32_t clock_ = 1000;
+};
+
+// Installs a fresh headless backend with the given display and returns it.
+HeadlessBackend& InstallHeadlessBackend(const DisplayInfo& display = DisplayInfo{});
+
+// The colour shown at a client point of a window (CLR_INVALID outside its visible area).
+COLORREF ReadWindowPixel(HWND hwnd, int x, int y);
+// Saves the picture of a window (frame included) as a PNG file.
+bool SaveWindowPng(HWND hwnd, const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#include "platform/windows/backend.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/windows/focus_state.h"
+#include "platform/windows/message_queue.h"
+#include "platform/windows/window_tree.h"
+
+namespace platform {
+namespace {
+
+// Used until a real backend is installed: a clock that stands still and a screen nobody sees.
+class NullBackend final : public Backend {
+  public:
+    std::uint32_t TickCount() override { return 0; }
+    void TopLevelChanged(HWND) override {}
+    void TopLevelDestroyed(HWND) override {}
+    void Present(HWND, const RECT&) override {}
+    void RequestForeground(HWND) override {}
+    bool WaitForEvents(int) override { return false; }
+    int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT) override {
+        std::fprintf(stderr, "%ls: %ls\n", caption.c_str(), text.c_str());
+        return IDOK;
+    }
+};
+
+std::unique_ptr<Backend>& Installed() {
+    static std::unique_ptr<Backend> backend = std::make_unique<NullBackend>();
+    return backend;
+}
+
+}  // namespace
+
+Backend* CurrentBackend() { return Installed().get(); }
+
+void InstallBackend(std::unique_ptr<Backend> backend) {
+    const std::vector<HWND> remaining = TopLevelWindows();
+    for (HWND hwnd : remaining) DestroyWindow(hwnd);
+    ResetMessageQueue();
+    Focus() = FocusState{};
+    Installed() = backend ? std::move(backend) : std::make_unique<NullBackend>();
+}
+
+}  // namespace platform
+
+DWORD GetTickCount() { return platform::CurrentBackend()->TickCount(); }
+
+int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+    return platform::CurrentBackend()->ShowMessageBox(
+        owner, text != nullptr ? text : L"", caption != nullptr ? caption : L"Error", type);
+}

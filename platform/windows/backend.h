@@ -1,0 +1,44 @@
+// Backend: the only code that talks to the outside world (a real screen, or the headless test
+// screen). The window system calls it to show top-level windows and to wait for input; it feeds
+// input back through platform/windows/input.h.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/base/win_types.h"
+
+namespace platform {
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+
+    // Milliseconds since an arbitrary start; wraps at 2^32.
+    virtual std::uint32_t TickCount() = 0;
+
+    // A top-level window appeared, changed (moved, resized, shown, hidden, restyled) or went away.
+    virtual void TopLevelChanged(HWND window) = 0;
+    virtual void TopLevelDestroyed(HWND window) = 0;
+    // Shows `dirty` (window coordinates) of the window's surface on screen, in one transfer.
+    virtual void Present(HWND window, const RECT& dirty) = 0;
+    // Makes the window the one that receives keys (as far as the outside world allows).
+    virtual void RequestForeground(HWND window) = 0;
+
+    // Waits at most `timeoutMs` (negative: without limit) for outside events and feeds them in.
+    // Returns false when no event can ever come (the caller then ends its loop).
+    virtual bool WaitForEvents(int timeoutMs) = 0;
+
+    // A modal box with an OK button (and more, as `type` says); returns the button chosen.
+    virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                               UINT type) = 0;
+};
+
+// The backend in use. Without one, the window system works on a headless screen whose clock
+// stands still, which is enough for windows that are created, drawn and destroyed.
+Backend* CurrentBackend();
+// Replaces the backend; the previous one is destroyed. Windows that still exist are destroyed
+// first, so that no window outlives the screen it was shown on.
+void InstallBackend(std::unique_ptr<Backend> backend);
+
+}  // namespace platform

@@ -1,0 +1,128 @@
+// The window system's functions: window classes, creation and destruction, geometry, messages
+// and the message queue, painting, focus, capture, timers and message boxes.
+#pragma once
+
+#include <string>
+
+#include "platform/base/rect.h"
+#include "platform/base/win_types.h"
+#include "platform/graphics/gdi.h"
+#include "platform/windows/messages.h"
+#include "platform/windows/styles.h"
+
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+using ATOM = WORD;
+
+struct WNDCLASS {
+    UINT style = 0;
+    WNDPROC lpfnWndProc = nullptr;
+    HINSTANCE hInstance = nullptr;
+    HICON hIcon = nullptr;
+    HCURSOR hCursor = nullptr;
+    HBRUSH hbrBackground = nullptr;
+    const wchar_t* lpszClassName = nullptr;
+};
+
+struct CREATESTRUCT {
+    void* lpCreateParams = nullptr;
+    HINSTANCE hInstance = nullptr;
+    HMENU hMenu = nullptr;
+    HWND hwndParent = nullptr;
+    int cy = 0;
+    int cx = 0;
+    int y = 0;
+    int x = 0;
+    LONG style = 0;
+    const wchar_t* lpszName = nullptr;
+    const wchar_t* lpszClass = nullptr;
+    DWORD dwExStyle = 0;
+};
+using LPCREATESTRUCT = CREATESTRUCT*;
+
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE;
+    RECT rcPaint{};
+};
+
+// Window classes. A class name can be registered once per process.
+ATOM RegisterClass(const WNDCLASS* windowClass);
+BOOL GetClassInfo(HINSTANCE instance, const wchar_t* className, WNDCLASS* windowClass);
+HCURSOR LoadCursor(HINSTANCE instance, const wchar_t* cursorName);
+extern const wchar_t* const IDC_ARROW;
+
+// Creation and destruction. For a child window the id travels in the menu argument.
+HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                    int x, int y, int width, int height, HWND parent, HMENU menu,
+                    HINSTANCE instance, void* param);
+BOOL DestroyWindow(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Tree and attributes.
+HWND GetParent(HWND hwnd);
+HWND GetDlgItem(HWND parent, int id);
+int GetDlgCtrlID(HWND hwnd);
+LONG GetWindowLong(HWND hwnd, int index);
+LONG SetWindowLong(HWND hwnd, int index, LONG value);
+BOOL SetWindowText(HWND hwnd, const wchar_t* text);
+int GetWindowText(HWND hwnd, wchar_t* buffer, int bufferLength);
+int GetWindowTextLength(HWND hwnd);
+BOOL ShowWindow(HWND hwnd, int command);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL EnableWindow(HWND hwnd, BOOL enable);
+BOOL IsWindowEnabled(HWND hwnd);
+
+// Geometry. Window rectangles are in screen coordinates; client rectangles start at (0, 0).
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+// Position relative to the parent's client area (the screen for top-level windows). A negative
+// width or height becomes 0.
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL ClientToScreen(HWND hwnd, POINT* point);
+BOOL ScreenToClient(HWND hwnd, POINT* point);
+HWND WindowFromPoint(POINT screenPoint);
+
+// Messages.
+LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+// Waits for the next message; FALSE when it is WM_QUIT.
+BOOL GetMessage(MSG* message, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL PeekMessage(MSG* message, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessage(const MSG* message);
+
+// Painting.
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
+BOOL UpdateWindow(HWND hwnd);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, void* region, UINT flags);
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
+
+// Keyboard focus, activation and stylus capture.
+HWND SetFocus(HWND hwnd);
+HWND GetFocus();
+HWND SetActiveWindow(HWND hwnd);
+HWND GetActiveWindow();
+BOOL SetForegroundWindow(HWND hwnd);
+HWND GetForegroundWindow();
+HWND SetCapture(HWND hwnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
+
+// Timers and the tick counter (milliseconds, wrapping at 2^32).
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+DWORD GetTickCount();
+
+// A modal message box; returns the button chosen (IDOK for MB_OK).
+int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);

@@ -1,0 +1,97 @@
+// The window records behind window handles, their tree and their geometry. Internal to the
+// window system: programs use window_api.h.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/surface.h"
+#include "platform/windows/window_api.h"
+
+class CWnd;
+
+namespace platform {
+
+struct WindowClass {
+    std::wstring name;
+    UINT style = 0;
+    WNDPROC procedure = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    HICON icon = nullptr;
+};
+
+struct ScrollBarState {
+    int minimum = 0;
+    int maximum = 0;
+    UINT page = 0;
+    int position = 0;
+    int trackPosition = 0;
+};
+
+struct WindowRecord {
+    HWND handle = nullptr;
+    const WindowClass* windowClass = nullptr;
+    std::wstring text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect{};  // relative to the parent's client area; screen coordinates for top-level windows
+    HWND parent = nullptr;
+    HWND owner = nullptr;
+    std::vector<HWND> children;  // in creation order; later ones lie on top
+    int id = 0;
+    CWnd* object = nullptr;  // the framework object that receives the messages, if any
+    LONG userData = 0;
+
+    bool hasUpdate = false;
+    bool eraseUpdate = false;
+    RECT update{};  // client coordinates
+    bool frameDirty = false;
+    bool destroying = false;
+
+    std::unique_ptr<Surface> surface;  // top-level windows: the picture of the whole window
+    RECT presentDirty{};               // top-level windows: changed since last shown
+
+    HFONT font = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    ScrollBarState verticalScroll;
+    ScrollBarState horizontalScroll;
+};
+
+// Records.
+WindowRecord* FindWindowRecord(HWND hwnd);
+WindowRecord& NewWindowRecord();
+void EraseWindowRecord(HWND hwnd);
+// Top-level windows in creation order.
+const std::vector<HWND>& TopLevelWindows();
+void AddTopLevel(HWND hwnd);
+void RemoveTopLevel(HWND hwnd);
+// Every live window, parents before their children (painting order).
+std::vector<HWND> WindowsInPaintOrder();
+
+// Geometry.
+HWND TopLevelOf(HWND hwnd);
+bool IsTopLevel(const WindowRecord& record);
+// The client area inside the window rectangle (borders, caption and scroll bars excluded), in
+// coordinates relative to the window's top-left corner.
+RECT ClientAreaInWindow(const WindowRecord& record);
+// The window's top-left corner in its top-level window's surface.
+POINT WindowOriginInSurface(HWND hwnd);
+// The client area in its top-level window's surface, clipped by every ancestor's client area.
+RECT VisibleClientInSurface(HWND hwnd);
+// The client area's top-left corner in screen coordinates.
+POINT ClientOriginOnScreen(HWND hwnd);
+// Shown on screen: itself and every ancestor visible.
+bool IsShown(HWND hwnd);
+bool IsEnabledForInput(HWND hwnd);
+bool IsDescendantOf(HWND hwnd, HWND ancestor);
+
+// Window classes.
+const WindowClass* FindWindowClass(const std::wstring& name);
+
+// The framework's hook: the object to attach to the next window created, before WM_CREATE.
+void SetObjectForNextWindow(CWnd* object);
+
+}  // namespace platform
