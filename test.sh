@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds and runs every test; then builds again with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs every test once more. Exits non-zero when anything fails.
+set -uo pipefail
+cd "$(dirname "$0")"
+./tools/install-dependencies.sh || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+status=0
+
+echo "== Build and test =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+  cmake --build build -j "$jobs" &&
+  ctest --test-dir build --output-on-failure -j "$jobs" || status=1
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer =="
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON \
+  -DTAVREL_BENCHMARKS=OFF >/dev/null &&
+  cmake --build build-sanitize -j "$jobs" &&
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs" || status=1
+
+if [ $status -eq 0 ]; then echo "All tests passed, with and without sanitizers."; fi
+exit $status

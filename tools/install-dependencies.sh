@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need, if any is missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev
+  libgtest-dev libbenchmark-dev
+  fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme
+  xvfb xdotool x11-xserver-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine may have no package lists yet; fetch them only when installing fails.
+if ! run_as_root apt-get install -y --no-install-recommends "${missing[@]}"; then
+  run_as_root apt-get update
+  run_as_root apt-get install -y --no-install-recommends "${missing[@]}"
+fi
