@@ -1,0 +1,105 @@
+#include "config/options.h"
+
+#include <cstring>
+
+#include "config/ini_document.h"
+#include "config/number_text.h"
+#include "config/program_folder.h"
+
+namespace {
+
+std::int32_t ReadInt(const IniDocument& document, const char* key) {
+    const char* text = IniGetValue(document, kOptionsSection, key);
+    return text != nullptr ? ParseDecimal(text) : 0;
+}
+
+BYTE ReadAlignment(const IniDocument& document) {
+    const char* text = IniGetValue(document, kOptionsSection, "pos_item_text");
+    if (text == nullptr) return 0;
+    if (std::strcmp(text, "left") == 0) return 1;
+    if (std::strcmp(text, "right") == 0) return 2;
+    return 0;
+}
+
+const char* AlignmentText(BYTE code) {
+    switch (code) {
+        case 1:
+            return "left";
+        case 2:
+            return "right";
+        default:
+            return "center";
+    }
+}
+
+// What the launcher shows when there is no options file to read: it follows the system.
+Options SystemOptions() {
+    Options options;
+    options.use_system_colors = true;
+    options.use_system_font = true;
+    options.use_system_item_height = true;
+    options.use_system_menu_pos = true;
+    options.use_menu_inertia = true;
+    options.pos_item_text = 0;
+    return options;
+}
+
+}  // namespace
+
+std::wstring OptionsPath() { return ProgramFolder() + L"options.ini"; }
+
+void LoadOptions(Options& options) { LoadOptionsFromFile(options, OptionsPath()); }
+
+void LoadOptionsFromFile(Options& options, const std::wstring& path) {
+    IniDocument document;
+    if (!IniRead(document, path)) {
+        options = SystemOptions();
+        return;
+    }
+    const char* section = kOptionsSection;
+    options.use_system_colors = IniGetBool(document, section, "use_system_colors");
+    IniGetColor(document, options.odd_item, "odd_item", section);
+    IniGetColor(document, options.even_item, "even_item", section);
+    IniGetColor(document, options.active_item, "active_item", section);
+    IniGetColor(document, options.font, "font", section);
+    IniGetColor(document, options.active_font, "active_font", section);
+    IniGetColor(document, options.slider, "slider", section);
+    options.use_system_font = IniGetBool(document, section, "use_system_font");
+    IniGetFont(document, options.item_font, "item_font", section);
+    options.use_system_item_height = IniGetBool(document, section, "use_system_item_height");
+    options.user_item_height = ReadInt(document, "user_item_height");
+    options.use_system_menu_pos = IniGetBool(document, section, "use_system_menu_pos");
+    options.user_menu_pos_TL_X = ReadInt(document, "user_menu_pos_TL_X");
+    options.user_menu_pos_TL_Y = ReadInt(document, "user_menu_pos_TL_Y");
+    options.user_menu_pos_BR_X = ReadInt(document, "user_menu_pos_BR_X");
+    options.user_menu_pos_BR_Y = ReadInt(document, "user_menu_pos_BR_Y");
+    options.use_menu_inertia = IniGetBool(document, section, "use_menu_inertia");
+    options.pos_item_text = ReadAlignment(document);
+    IniFree(document);
+}
+
+bool SaveOptionsFile(const Options& options, const std::wstring& path) {
+    IniDocument document;
+    const char* section = kOptionsSection;
+    IniSetBool(document, section, "use_system_colors", options.use_system_colors);
+    IniSetColor(document, options.odd_item, "odd_item", section);
+    IniSetColor(document, options.even_item, "even_item", section);
+    IniSetColor(document, options.active_item, "active_item", section);
+    IniSetColor(document, options.font, "font", section);
+    IniSetColor(document, options.active_font, "active_font", section);
+    IniSetColor(document, options.slider, "slider", section);
+    IniSetBool(document, section, "use_system_font", options.use_system_font);
+    IniSetFont(document, options.item_font, "item_font", section);
+    IniSetBool(document, section, "use_system_item_height", options.use_system_item_height);
+    IniSetInt(document, section, "user_item_height", options.user_item_height, TRUE);
+    IniSetBool(document, section, "use_system_menu_pos", options.use_system_menu_pos);
+    IniSetInt(document, section, "user_menu_pos_TL_X", options.user_menu_pos_TL_X, TRUE);
+    IniSetInt(document, section, "user_menu_pos_TL_Y", options.user_menu_pos_TL_Y, TRUE);
+    IniSetInt(document, section, "user_menu_pos_BR_X", options.user_menu_pos_BR_X, TRUE);
+    IniSetInt(document, section, "user_menu_pos_BR_Y", options.user_menu_pos_BR_Y, TRUE);
+    IniSetValue(document, section, "pos_item_text", AlignmentText(options.pos_item_text), TRUE);
+    IniSetBool(document, section, "use_menu_inertia", options.use_menu_inertia);
+    const bool written = IniWrite(document, path);
+    IniFree(document);
+    return written;
+}

@@ -1,0 +1,224 @@
+#include "platform/files/file_api.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+#include "platform/base/text_encoding.h"
+
+namespace platform {
+namespace {
+
+std::function<bool(FileStep)>& Injector() {
+    static std::function<bool(FileStep)> injector;
+    return injector;
+}
+
+// True when the step is to fail (errno is set as a disk error would set it).
+bool InjectedFailure(FileStep step) {
+    if (Injector() && Injector()(step)) {
+        errno = EIO;
+        return true;
+    }
+    return false;
+}
+
+struct FileObject {
+    int descriptor = -1;
+};
+
+std::unordered_map<HANDLE, std::unique_ptr<FileObject>>& OpenFiles() {
+    static std::unordered_map<HANDLE, std::unique_ptr<FileObject>> files;
+    return files;
+}
+
+FileObject* FindFile(HANDLE handle) {
+    auto found = OpenFiles().find(handle);
+    return found == OpenFiles().end() ? nullptr : found->second.get();
+}
+
+bool WriteAll(int descriptor, std::string_view content) {
+    while (!content.empty()) {
+        if (InjectedFailure(FileStep::Write)) return false;
+        const ssize_t written = ::write(descriptor, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The file that writing to `path` should replace: symbolic links are followed to their target.
+std::string ResolveTarget(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat status {};
+        if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0) return current;
+        link.resize(static_cast<std::size_t>(length));
+        if (link.front() == '/') {
+            current = link;
+        } else {
+            const auto slash = current.rfind('/');
+            current =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + link;
+        }
+    }
+    return current;
+}
+
+}  // namespace
+
+void SetFileFailureInjector(std::function<bool(FileStep)> injector) {
+    Injector() = std::move(injector);
+}
+
+std::wstring ModuleFilePath() {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0) return {};
+    path.resize(static_cast<std::size_t>(length));
+    return WideFromUtf8(path);
+}
+
+bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
+    const std::string target = ResolveTarget(Utf8FromWide(path));
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temporary = folder + (folder.back() == '/' ? "" : "/") + "." + name + ".XXXXXX";
+
+    if (InjectedFailure(FileStep::Open)) return false;
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0) return false;
+
+    struct stat existing {};
+    mode_t mode = 0666;
+    if (::stat(target.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    bool written = ::fchmod(descriptor, mode) == 0 && WriteAll(descriptor, content);
+    written = written && !InjectedFailure(FileStep::Sync) && ::fsync(descriptor) == 0;
+    bool closed = false;
+    if (InjectedFailure(FileStep::Close)) {
+        ::close(descriptor);  // a simulated failure must not leak the descriptor
+    } else {
+        closed = ::close(descriptor) == 0;
+    }
+    if (!written || !closed || InjectedFailure(FileStep::Rename) ||
+        ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable; the content is already safe if this fails.
+    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor >= 0) {
+        ::fsync(folderDescriptor);
+        ::close(folderDescriptor);
+    }
+    return true;
+}
+
+}  // namespace platform
+
+using platform::FileStep;
+using platform::InjectedFailure;
+
+HANDLE CreateFileW(const wchar_t* path, DWORD access, DWORD /*shareMode*/, void* /*security*/,
+                   DWORD disposition, DWORD /*flags*/, HANDLE /*templateFile*/) {
+    if (path == nullptr || InjectedFailure(FileStep::Open)) return INVALID_HANDLE_VALUE;
+    int openFlags = O_CLOEXEC;
+    if ((access & GENERIC_WRITE) != 0) {
+        openFlags |= (access & GENERIC_READ) != 0 ? O_RDWR : O_WRONLY;
+    } else {
+        openFlags |= O_RDONLY;
+    }
+    if (disposition == CREATE_ALWAYS) openFlags |= O_CREAT | O_TRUNC;
+    const std::string utf8 = platform::Utf8FromWide(path);
+    const int descriptor = ::open(utf8.c_str(), openFlags, 0666);
+    if (descriptor < 0) return INVALID_HANDLE_VALUE;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        ::close(descriptor);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto file = std::make_unique<platform::FileObject>();
+    file->descriptor = descriptor;
+    HANDLE handle = file.get();
+    platform::OpenFiles().emplace(handle, std::move(file));
+    return handle;
+}
+
+BOOL GetFileSizeEx(HANDLE file, std::int64_t* size) {
+    platform::FileObject* object = platform::FindFile(file);
+    if (object == nullptr || size == nullptr || InjectedFailure(FileStep::Size)) return FALSE;
+    struct stat status {};
+    if (::fstat(object->descriptor, &status) != 0) return FALSE;
+    *size = static_cast<std::int64_t>(status.st_size);
+    return TRUE;
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* /*overlapped*/) {
+    platform::FileObject* object = platform::FindFile(file);
+    if (read != nullptr) *read = 0;
+    if (object == nullptr || (buffer == nullptr && count > 0)) return FALSE;
+    DWORD total = 0;
+    while (total < count) {
+        if (InjectedFailure(FileStep::Read)) return FALSE;
+        const ssize_t got = ::read(object->descriptor, static_cast<char*>(buffer) + total,
+                                   std::min<std::size_t>(count - total, 1U << 30));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return FALSE;
+        }
+        if (got == 0) break;
+        total += static_cast<DWORD>(got);
+    }
+    if (read != nullptr) *read = total;
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* written, void* /*overlapped*/) {
+    platform::FileObject* object = platform::FindFile(file);
+    if (written != nullptr) *written = 0;
+    if (object == nullptr || (buffer == nullptr && count > 0)) return FALSE;
+    if (!platform::WriteAll(object->descriptor,
+                            std::string_view(static_cast<const char*>(buffer), count))) {
+        return FALSE;
+    }
+    if (written != nullptr) *written = count;
+    return TRUE;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    auto found = platform::OpenFiles().find(handle);
+    if (found == platform::OpenFiles().end()) return FALSE;
+    const int result = ::close(found->second->descriptor);
+    platform::OpenFiles().erase(found);
+    return result == 0 ? TRUE : FALSE;
+}
+
+DWORD GetModuleFileNameW(HINSTANCE /*module*/, wchar_t* buffer, DWORD capacity) {
+    if (buffer == nullptr || capacity == 0) return 0;
+    const std::wstring path = platform::ModuleFilePath();
+    if (path.empty()) return 0;
+    const std::size_t length = std::min<std::size_t>(path.size(), capacity - 1);
+    std::wmemcpy(buffer, path.data(), length);
+    buffer[length] = L'\0';
+    return static_cast<DWORD>(length);
+}
