@@ -22,6 +22,8 @@ FontconfigPatternHandle PatternForStyle(const FontStyle& style) {
     FcPatternAddInteger(pattern.get(), FC_SLANT, style.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     // Text is drawn at arbitrary sizes; a bitmap-only font would be scaled badly or not at all.
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    // Text has one colour; colour fonts (emoji) are mostly fixed-size bitmaps of their own.
+    FcPatternAddBool(pattern.get(), FC_COLOR, FcFalse);
     return pattern;
 }
 
