@@ -50,8 +50,9 @@ std::optional<FontFileChoice> BestMatch(FcPattern* pattern, const FontStyle& sty
     choice.path = reinterpret_cast<const char*>(file);
     FcPatternGetInteger(match.get(), FC_INDEX, 0, &choice.index);
 
-    // Fontconfig's configuration may already ask for synthesis (FC_EMBOLDEN); a configuration
-    // without those rules still gets bold and italic when the file lacks them.
+    // Fontconfig's configuration may ask for synthesis itself: it then reports the requested
+    // weight or slant for the font and adds FC_EMBOLDEN or a slanting FC_MATRIX. A configuration
+    // without those rules reports the file's own weight and slant.
     int matchedWeight = FC_WEIGHT_REGULAR;
     FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &matchedWeight);
     int matchedSlant = FC_SLANT_ROMAN;
@@ -61,7 +62,11 @@ std::optional<FontFileChoice> BestMatch(FcPattern* pattern, const FontStyle& sty
     const int requestedWeight = FcWeightFromOpenType(std::clamp(style.weight, 1, 1000));
     choice.embolden = emboldenHint == FcTrue ||
                       (requestedWeight >= FC_WEIGHT_DEMIBOLD && matchedWeight <= FC_WEIGHT_MEDIUM);
-    choice.oblique = style.italic && matchedSlant == FC_SLANT_ROMAN;
+    FcMatrix* transform = nullptr;
+    const bool slantedByConfiguration =
+        FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &transform) == FcResultMatch &&
+        transform != nullptr && transform->xy != 0;
+    choice.oblique = style.italic && (matchedSlant == FC_SLANT_ROMAN || slantedByConfiguration);
     return choice;
 }
 

@@ -1,5 +1,6 @@
 // Font objects: creation, the LOGFONT they keep, sizes, weights, the default font and sharing.
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/base/system_metrics.h"
@@ -97,24 +98,35 @@ TEST_F(FontCreationTest, BoldIsWiderAndItalicDrawsDifferently) {
     EXPECT_GT(Extent(sample).cx, normalWidth);
     EXPECT_EQ(Metrics().tmWeight, FW_BOLD);
 
-    RECT area{10, 10, 470, 60};
-    UseFont(MakeLogFont(-20));
-    Draw(sample, area, DT_SINGLELINE);
-    const auto upright = Snapshot();
-    Clear(kWhite);
-    UseFont(MakeLogFont(-20, L"DejaVu Sans", FW_NORMAL, true));
+    // Italic slants, whether the family has an italic file or the slant is synthesised: the top
+    // of an upright stem moves right of its foot.
+    const RECT area{10, 10, 470, 60};
+    auto stemLean = [&](bool italic) {
+        Clear(kWhite);
+        UseFont(MakeLogFont(-40, L"DejaVu Sans", FW_NORMAL, italic));
+        Draw(L"l", area, DT_SINGLELINE);
+        const RECT ink = InkBox();
+        const int quarter = (ink.bottom - ink.top) / 4;
+        const RECT top = InkBox(kWhite, {0, ink.top, kWidth, ink.top + quarter});
+        const RECT foot = InkBox(kWhite, {0, ink.bottom - quarter, kWidth, ink.bottom});
+        return top.left - foot.left;
+    };
+    EXPECT_LE(std::abs(stemLean(false)), 1);
+    EXPECT_GE(stemLean(true), 3);
     EXPECT_NE(Metrics().tmItalic, 0);
-    Draw(sample, area, DT_SINGLELINE);
-    EXPECT_NE(Snapshot(), upright);
 }
 
-TEST_F(FontCreationTest, SynthesizesBoldWhenTheFamilyHasNone) {
-    // Only meaningful where a family without a bold file is installed.
+TEST_F(FontCreationTest, SynthesizesBoldAndItalicWhenTheFamilyHasNeither) {
+    // Only meaningful where this family, which has a single upright regular file, is installed.
     HFONT bold = MakeFont(MakeLogFont(-20, L"Droid Sans Fallback", FW_BOLD));
+    HFONT italic = MakeFont(MakeLogFont(-20, L"Droid Sans Fallback", FW_NORMAL, true));
     const platform::FontObject* object = FontObjectOf(bold);
     ASSERT_NE(object, nullptr);
     if (object->face->FamilyName() != "Droid Sans Fallback") GTEST_SKIP() << "font not installed";
     EXPECT_TRUE(object->face->SynthesizesBold());
+    EXPECT_FALSE(object->face->SynthesizesItalic());
+    EXPECT_TRUE(FontObjectOf(italic)->face->SynthesizesItalic());
+    EXPECT_FALSE(FontObjectOf(italic)->face->SynthesizesBold());
     const std::wstring sample = L"Bold";
     UseFont(MakeLogFont(-20, L"Droid Sans Fallback"));
     const LONG normalWidth = Extent(sample).cx;
