@@ -109,10 +109,9 @@ class LayoutPainter {
               std::int64_t left, std::int64_t top) {
         const std::int64_t bottom = top + metrics_.height;
         if (bottom <= clip_.top || top >= clip_.bottom) return;
-        if (opaque_)
-            FillClipped(surface_, clip_, {left, top, left + line.width, bottom}, backgroundPixel_);
-        const std::int64_t baseline = top + metrics_.ascent;
         const std::int64_t right = left + line.width;
+        if (opaque_) FillClipped(surface_, clip_, {left, top, right, bottom}, backgroundPixel_);
+        const std::int64_t baseline = top + metrics_.ascent;
         std::int64_t pen = left;
         for (std::size_t index = line.begin; index < line.end; ++index) {
             if (pen > clip_.right + Overhang()) break;  // the rest lies beyond the clip
