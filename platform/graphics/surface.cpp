@@ -25,6 +25,11 @@ class BufferPool {
         return nullptr;
     }
 
+    // Surfaces can outlive the pool at exit (the graphics object table may be destroyed after it);
+    // they then free their own buffers.
+    ~BufferPool() { poolDestroyed = true; }
+    static inline bool poolDestroyed = false;
+
     void Give(std::unique_ptr<Pixel[]> pixels, std::int64_t count) {
         if (count * static_cast<std::int64_t>(sizeof(Pixel)) > kMaxPooledBytes) return;
         if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
@@ -84,7 +89,10 @@ Surface& Surface::operator=(Surface&& other) noexcept {
 Surface::~Surface() { Release(); }
 
 void Surface::Release() {
-    if (pixels_) Pool().Give(std::move(pixels_), static_cast<std::int64_t>(width_) * height_);
+    if (pixels_ && !BufferPool::poolDestroyed) {
+        Pool().Give(std::move(pixels_), static_cast<std::int64_t>(width_) * height_);
+    }
+    pixels_.reset();
     width_ = 0;
     height_ = 0;
 }

@@ -1,0 +1,123 @@
+// Fontconfig queries behind font creation and per-character fallback.
+#include "platform/graphics/font_matching.h"
+
+#include <algorithm>
+
+#include "platform/graphics/font_handles.h"
+
+namespace platform {
+namespace {
+
+const FcChar8* AsFontconfigString(const char* text) {
+    return reinterpret_cast<const FcChar8*>(text);
+}
+
+FontconfigPatternHandle PatternForStyle(const FontStyle& style) {
+    FontconfigPatternHandle pattern(FcPatternCreate());
+    if (!pattern) return nullptr;
+    const char* family = style.family.empty() ? "sans-serif" : style.family.c_str();
+    FcPatternAddString(pattern.get(), FC_FAMILY, AsFontconfigString(family));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT,
+                        FcWeightFromOpenType(std::clamp(style.weight, 1, 1000)));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, style.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    // Text is drawn at arbitrary sizes; a bitmap-only font would be scaled badly or not at all.
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    // Text has one colour; colour fonts (emoji) are mostly fixed-size bitmaps of their own.
+    FcPatternAddBool(pattern.get(), FC_COLOR, FcFalse);
+    return pattern;
+}
+
+std::optional<FontFileChoice> BestMatch(FcPattern* pattern, const FontStyle& style,
+                                        std::optional<char32_t> requiredCharacter) {
+    if (FcConfigSubstitute(nullptr, pattern, FcMatchPattern) == FcFalse) return std::nullopt;
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FontconfigPatternHandle match(FcFontMatch(nullptr, pattern, &result));
+    if (!match) return std::nullopt;
+
+    if (requiredCharacter) {
+        FcCharSet* characters = nullptr;
+        if (FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &characters) != FcResultMatch ||
+            FcCharSetHasChar(characters, *requiredCharacter) == FcFalse) {
+            return std::nullopt;
+        }
+    }
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || file == nullptr) {
+        return std::nullopt;
+    }
+    FontFileChoice choice;
+    choice.path = reinterpret_cast<const char*>(file);
+    FcPatternGetInteger(match.get(), FC_INDEX, 0, &choice.index);
+
+    // Fontconfig's configuration may ask for synthesis itself: it then reports the requested
+    // weight or slant for the font and adds FC_EMBOLDEN or a slanting FC_MATRIX. A configuration
+    // without those rules reports the file's own weight and slant.
+    int matchedWeight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &matchedWeight);
+    int matchedSlant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match.get(), FC_SLANT, 0, &matchedSlant);
+    FcBool emboldenHint = FcFalse;
+    FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &emboldenHint);
+    const int requestedWeight = FcWeightFromOpenType(std::clamp(style.weight, 1, 1000));
+    choice.embolden = emboldenHint == FcTrue ||
+                      (requestedWeight >= FC_WEIGHT_DEMIBOLD && matchedWeight <= FC_WEIGHT_MEDIUM);
+    FcMatrix* transform = nullptr;
+    const bool slantedByConfiguration =
+        FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &transform) == FcResultMatch &&
+        transform != nullptr && transform->xy != 0;
+    choice.oblique = style.italic && (matchedSlant == FC_SLANT_ROMAN || slantedByConfiguration);
+    return choice;
+}
+
+}  // namespace
+
+std::optional<FontFileChoice> MatchFontFile(const FontStyle& style) {
+    FontconfigPatternHandle pattern = PatternForStyle(style);
+    if (!pattern) return std::nullopt;
+    return BestMatch(pattern.get(), style, std::nullopt);
+}
+
+std::optional<FontFileChoice> MatchFontFileWithCharacter(const FontStyle& style,
+                                                         char32_t codePoint) {
+    if (!IsUnicodeScalar(codePoint)) return std::nullopt;
+    FontconfigPatternHandle pattern = PatternForStyle(style);
+    FontconfigCharSetHandle characters(FcCharSetCreate());
+    if (!pattern || !characters) return std::nullopt;
+    // Coverage ranks above the family in fontconfig's matching, so a font that has the character
+    // wins over the requested family when that family lacks it.
+    FcCharSetAddChar(characters.get(), codePoint);
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, characters.get());
+    return BestMatch(pattern.get(), style, codePoint);
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (wchar_t character : text) {
+        const auto codePoint = static_cast<char32_t>(character);
+        if (!IsUnicodeScalar(codePoint)) continue;
+        FcChar8 encoded[FC_UTF8_MAX_LEN];
+        const int length = FcUcs4ToUtf8(codePoint, encoded);
+        utf8.append(reinterpret_cast<const char*>(encoded), static_cast<std::size_t>(length));
+    }
+    return utf8;
+}
+
+std::wstring WideFromUtf8(std::string_view text) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    const auto* bytes = reinterpret_cast<const FcChar8*>(text.data());
+    auto remaining = static_cast<int>(text.size());
+    while (remaining > 0) {
+        FcChar32 codePoint = 0;
+        const int consumed = FcUtf8ToUcs4(bytes, &codePoint, remaining);
+        if (consumed <= 0) break;  // malformed: keep what was decoded so far
+        if (IsUnicodeScalar(codePoint)) wide.push_back(static_cast<wchar_t>(codePoint));
+        bytes += consumed;
+        remaining -= consumed;
+    }
+    return wide;
+}
+
+}  // namespace platform
