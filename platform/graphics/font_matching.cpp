@@ -91,33 +91,4 @@ std::optional<FontFileChoice> MatchFontFileWithCharacter(const FontStyle& style,
     return BestMatch(pattern.get(), style, codePoint);
 }
 
-std::string Utf8FromWide(std::wstring_view text) {
-    std::string utf8;
-    utf8.reserve(text.size());
-    for (wchar_t character : text) {
-        const auto codePoint = static_cast<char32_t>(character);
-        if (!IsUnicodeScalar(codePoint)) continue;
-        FcChar8 encoded[FC_UTF8_MAX_LEN];
-        const int length = FcUcs4ToUtf8(codePoint, encoded);
-        utf8.append(reinterpret_cast<const char*>(encoded), static_cast<std::size_t>(length));
-    }
-    return utf8;
-}
-
-std::wstring WideFromUtf8(std::string_view text) {
-    std::wstring wide;
-    wide.reserve(text.size());
-    const auto* bytes = reinterpret_cast<const FcChar8*>(text.data());
-    auto remaining = static_cast<int>(text.size());
-    while (remaining > 0) {
-        FcChar32 codePoint = 0;
-        const int consumed = FcUtf8ToUcs4(bytes, &codePoint, remaining);
-        if (consumed <= 0) break;  // malformed: keep what was decoded so far
-        if (IsUnicodeScalar(codePoint)) wide.push_back(static_cast<wchar_t>(codePoint));
-        bytes += consumed;
-        remaining -= consumed;
-    }
-    return wide;
-}
-
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/text_encoding.h"
+
 namespace platform {
 
 struct FontStyle {
@@ -33,11 +35,6 @@ std::optional<FontFileChoice> MatchFontFile(const FontStyle& style);
 // has it.
 std::optional<FontFileChoice> MatchFontFileWithCharacter(const FontStyle& style,
                                                          char32_t codePoint);
-
-// Conversions between the programs' wide strings (one code point per wchar_t) and fontconfig's
-// UTF-8. Values that are not Unicode scalar values are dropped.
-std::string Utf8FromWide(std::wstring_view text);
-std::wstring WideFromUtf8(std::string_view text);
 
 // A Unicode scalar value: at most 0x10FFFF and not a surrogate.
 constexpr bool IsUnicodeScalar(char32_t codePoint) {
