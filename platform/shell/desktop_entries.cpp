@@ -112,7 +112,9 @@ class DesktopEntryIndex {
         for (const fs::recursive_directory_iterator end; !error && walker != end;
              walker.increment(error)) {
             const fs::path& path = walker->path();
-            if (path.extension() != ".desktop" || !walker->is_regular_file(error)) continue;
+            // Its own error code: a broken link must not end the walk.
+            std::error_code entryError;
+            if (path.extension() != ".desktop" || !walker->is_regular_file(entryError)) continue;
             // The ID is the path below the folder with '/' turned into '-'.
             std::string id = path.lexically_relative(folder).string();
             std::replace(id.begin(), id.end(), '/', '-');

@@ -173,6 +173,10 @@ TEST_F(FakeDesktop, DesktopEntryBeatsThemeByNameBeatsGenericIcon) {
     ASSERT_EQ(::symlink(real.c_str(), Path("bin/linked").c_str()), 0);
     Entry("share/applications/real.desktop", "Exec=" + real + "\nIcon=editor-app.png\n");
 
+    // A dangling link among the entries is skipped without ending the scan.
+    ASSERT_EQ(::symlink(Path("nowhere").c_str(), Path("share/applications/aaa.desktop").c_str()),
+              0);
+
     platform::ResetIconLookupCaches();  // the entry index was built by the first lookups
     EXPECT_EQ(IconColour(tool), Colour(kAbsolute));
     EXPECT_EQ(IconColour(Path("bin/wrapped")), Colour(kViewer));
