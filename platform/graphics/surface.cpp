@@ -9,11 +9,20 @@
 namespace platform {
 namespace {
 
+// Set when the pool is destroyed at exit. Surfaces owned by other process-wide tables (the stock
+// bitmap in the object table) may be released after that, and then free their buffers directly.
+bool poolDestroyed = false;
+
 // Recently dropped pixel buffers, kept for the next surface of the same size. Painting makes and
 // drops an off-screen bitmap of the window's size for every paint; recycling keeps that from
 // touching the allocator (and fresh, unmapped memory) on every frame.
 class BufferPool {
   public:
+    BufferPool() = default;
+    BufferPool(const BufferPool&) = delete;
+    BufferPool& operator=(const BufferPool&) = delete;
+    ~BufferPool() { poolDestroyed = true; }
+
     std::unique_ptr<Pixel[]> Take(std::int64_t count) {
         for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
             if (entry->count == count) {
@@ -24,11 +33,6 @@ class BufferPool {
         }
         return nullptr;
     }
-
-    // Surfaces can outlive the pool at exit (the graphics object table may be destroyed after it);
-    // they then free their own buffers.
-    ~BufferPool() { poolDestroyed = true; }
-    static inline bool poolDestroyed = false;
 
     void Give(std::unique_ptr<Pixel[]> pixels, std::int64_t count) {
         if (count * static_cast<std::int64_t>(sizeof(Pixel)) > kMaxPooledBytes) return;
@@ -89,7 +93,7 @@ Surface& Surface::operator=(Surface&& other) noexcept {
 Surface::~Surface() { Release(); }
 
 void Surface::Release() {
-    if (pixels_ && !BufferPool::poolDestroyed) {
+    if (pixels_ && !poolDestroyed) {
         Pool().Give(std::move(pixels_), static_cast<std::int64_t>(width_) * height_);
     }
     pixels_.reset();
