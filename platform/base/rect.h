@@ -54,6 +54,4 @@ class CRect : public RECT {
         return ::IntersectRect(this, first, second);
     }
     bool operator==(const RECT& other) const { return ::EqualRect(this, &other) != FALSE; }
-    operator RECT*() { return this; }              // NOLINT(google-explicit-constructor)
-    operator const RECT*() const { return this; }  // NOLINT(google-explicit-constructor)
 };

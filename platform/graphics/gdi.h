@@ -2,6 +2,8 @@
 // icons, with the constants and records the programs pass to it.
 #pragma once
 
+#include <memory>
+
 #include "platform/base/rect.h"
 #include "platform/base/win_types.h"
 
@@ -141,3 +143,9 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int width, int height, UINT s
 BOOL DestroyIcon(HICON icon);
 // An icon from straight (not premultiplied) RGBA pixels, 0xAARRGGBB, row by row.
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* argb);
+
+// Owns an icon handle and destroys it with the owner.
+struct IconDestroyer {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<platform::IconObject, IconDestroyer>;

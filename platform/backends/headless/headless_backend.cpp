@@ -42,6 +42,27 @@ COLORREF ReadWindowPixel(HWND hwnd, int x, int y) {
     return ColorFromPixel(topLevel->surface->At(at.x, at.y));
 }
 
+std::vector<COLORREF> ReadWindowPixels(HWND hwnd) {
+    const WindowRecord* topLevel = FindWindowRecord(TopLevelOf(hwnd));
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr || topLevel == nullptr || !topLevel->surface) return {};
+    const RECT client = ClientAreaInWindow(*record);
+    const POINT origin = WindowOriginInSurface(hwnd);
+    const RECT visible = VisibleClientInSurface(hwnd);
+    std::vector<COLORREF> pixels;
+    pixels.reserve(static_cast<std::size_t>(client.right - client.left) *
+                   static_cast<std::size_t>(client.bottom - client.top));
+    for (int y = client.top; y < client.bottom; ++y) {
+        for (int x = client.left; x < client.right; ++x) {
+            const POINT at{origin.x + x, origin.y + y};
+            pixels.push_back(PtInRect(&visible, at)
+                                 ? ColorFromPixel(topLevel->surface->At(at.x, at.y))
+                                 : CLR_INVALID);
+        }
+    }
+    return pixels;
+}
+
 bool SaveWindowPng(HWND hwnd, const std::string& path) {
     const WindowRecord* topLevel = FindWindowRecord(TopLevelOf(hwnd));
     const WindowRecord* record = FindWindowRecord(hwnd);

@@ -54,6 +54,8 @@ HeadlessBackend& InstallHeadlessBackend(const DisplayInfo& display = DisplayInfo
 
 // The colour shown at a client point of a window (CLR_INVALID outside its visible area).
 COLORREF ReadWindowPixel(HWND hwnd, int x, int y);
+// The whole client area of a window as it is shown, row by row (CLR_INVALID where hidden).
+std::vector<COLORREF> ReadWindowPixels(HWND hwnd);
 // Saves the picture of a window (frame included) as a PNG file.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
 

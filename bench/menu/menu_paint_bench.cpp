@@ -1,0 +1,145 @@
+// Painting the menu on a 1080 x 1920 screen: a full DrawItems and ScrollView steps of 1, 10 and
+// 100 pixels, each also reported as a ratio to one plain copy of a 1080 x 1920 frame.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "launcher/tavrel_cd.h"
+#include "platform/backends/headless/headless_backend.h"
+#include "platform/graphics/font_face.h"
+#include "platform/windows/message_pump.h"
+#include "platform/windows/window_dc.h"
+
+namespace {
+
+constexpr int kWidth = 1080;
+constexpr int kHeight = 1920;
+constexpr int kVisibleRows = 20;
+constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
+
+// Seconds for one memcpy of a frame, the median of many, measured once per run.
+double FrameCopySeconds() {
+    static const double seconds = [] {
+        std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
+        std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
+        std::vector<double> samples;
+        for (int round = 0; round < 200; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            std::memcpy(target.data(), source.data(), kFrameBytes);
+            benchmark::DoNotOptimize(target.data());
+            benchmark::ClobberMemory();
+            samples.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+        return samples[samples.size() / 2];
+    }();
+    return seconds;
+}
+
+// Programs likely to have themed icons, so that rows draw real icons as on a desktop.
+std::vector<std::wstring> SamplePrograms() {
+    std::vector<std::wstring> programs;
+    for (const char* path :
+         {"/usr/bin/xterm", "/usr/bin/firefox", "/usr/bin/gimp", "/usr/bin/vim", "/usr/bin/python3",
+          "/usr/bin/bash", "/usr/bin/cmake", "/usr/bin/git", "/usr/share", "/etc/hostname"}) {
+        if (std::filesystem::exists(path)) {
+            programs.emplace_back(std::filesystem::path(path).wstring());
+        }
+    }
+    if (programs.empty()) programs.emplace_back(L"/usr/bin/env");
+    return programs;
+}
+
+class MenuScene {
+  public:
+    MenuScene() {
+        platform::InstallHeadlessBackend(platform::DisplayInfo{kWidth, kHeight, 96});
+        parent.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                        kHeight, nullptr, nullptr);
+        menu.itemHeight = kHeight / kVisibleRows;
+        menu.sliderWidth = kWidth / 48;
+        const std::vector<std::wstring> programs = SamplePrograms();
+        for (int index = 0; index < 200; ++index) {
+            const std::wstring& program =
+                programs[static_cast<std::size_t>(index) % programs.size()];
+            menu.AddItem(L"Program number " + std::to_wstring(index), program, L"");
+        }
+        menu.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight), &parent, 1001);
+        menu.RefreshItems();
+        platform::ProcessPendingMessages();
+    }
+    ~MenuScene() {
+        menu.DestroyWindow();
+        parent.DestroyWindow();
+    }
+
+    // Moves the list by `delta` pixels as a drag would, turning back at the ends.
+    int Step(int delta) {
+        const int maxPosition = menu.ItemCount() * menu.itemHeight - kHeight;
+        int position = menu.firstVisible * menu.itemHeight - menu.firstOffset;
+        if (position + delta > maxPosition || position + delta < 0) direction_ = -direction_;
+        const int applied = delta * direction_;
+        position += applied;
+        menu.firstVisible = position / menu.itemHeight;
+        menu.firstOffset = -(position % menu.itemHeight);
+        return applied;
+    }
+
+    CWnd parent;
+    CTavrelCD menu;
+
+  private:
+    int direction_ = 1;
+};
+
+void ReportFrameCopies(benchmark::State& state, double seconds) {
+    state.counters["frame_copies"] =
+        seconds / static_cast<double>(state.iterations()) / FrameCopySeconds();
+}
+
+void BM_FrameCopy(benchmark::State& state) {
+    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
+    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), kFrameBytes);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kFrameBytes);
+}
+BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
+
+void BM_DrawItemsFull(benchmark::State& state) {
+    MenuScene scene;
+    CClientDC dc(&scene.menu);
+    scene.menu.DrawItems(&dc);  // the first frame fills the glyph and icon caches
+    const auto rendersBefore = platform::GlyphRenderCount();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) scene.menu.DrawItems(&dc);
+    ReportFrameCopies(
+        state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    state.counters["glyph_renders_after_first_frame"] =
+        static_cast<double>(platform::GlyphRenderCount() - rendersBefore);
+}
+BENCHMARK(BM_DrawItemsFull)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollView(benchmark::State& state) {
+    MenuScene scene;
+    const int delta = static_cast<int>(state.range(0));
+    {
+        CClientDC dc(&scene.menu);
+        scene.menu.DrawItems(&dc);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) scene.menu.ScrollView(scene.Step(delta));
+    ReportFrameCopies(
+        state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+BENCHMARK(BM_ScrollView)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,87 @@
+// CTavrel: the launcher's menu window. It holds the entries, lays out rows and slider from the
+// item height and the client size, and paints everything through an off-screen bitmap.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/color_font.h"
+#include "launcher/default_wnd.h"
+#include "launcher/tavrel_item.h"
+#include "launcher/tavrel_scroll.h"
+
+class CTavrel : public CDefaultWnd {
+    DECLARE_DYNAMIC(CTavrel)
+
+  public:
+    CTavrel();
+    ~CTavrel() override;
+
+    // Paints the whole client area into the given context.
+    virtual void DrawItems(CDC* dc);
+    // Brings the screen up to date after the scroll position moved by `delta` pixels (0: repaint
+    // everything).
+    virtual void ScrollView(int delta);
+
+    int AddItem(const std::wstring& title, const std::wstring& execPath, const std::wstring& args);
+    using CWnd::Create;
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    void RecalcLayout();
+    void SetItemFont(const FontValue* spec);
+    void SetColors(const ColorTriple* odd, const ColorTriple* even, const ColorTriple* active,
+                   const ColorTriple* text, const ColorTriple* activeText,
+                   const ColorTriple* slider);
+    void RefreshItems();
+
+    // The rectangle of row `index` at the current scroll position.
+    CRect RowRect(int index) const;
+    // The index of the row slot that covers client line y (it may hold no entry).
+    int RowAt(int y) const;
+    int ItemCount() const { return static_cast<int>(items.size()); }
+
+    bool inertiaEnabled = true;
+    BYTE textAlign = 0;  // 0 centre, 1 left, 2 right
+    int itemHeight = 100;
+    int sliderWidth = 20;
+    int dragThreshold = 50;
+    int launchHoldTime = 300;
+    std::vector<std::unique_ptr<CTavrelItem>> items;
+    CFont itemFont;
+    COLORREF oddColor = 0;
+    COLORREF evenColor = 0;
+    COLORREF activeColor = 0;
+    COLORREF textColor = 0;
+    COLORREF activeTextColor = 0;
+    COLORREF sliderColor = 0;
+    std::uint32_t trackStartTick = 0;
+    int trackDistance = 0;
+    int speed = 0;
+    bool trackUp = false;
+    int inertiaRunning = 0;
+    int tickCount = 0;
+    int ticksPerStep = 0;
+    int firstVisible = 0;
+    int visibleCount = 0;
+    int firstOffset = 0;
+    CTavrelScroll sliderBar;
+    int activeIndex = 0;
+    std::uint32_t pressTick = 0;
+    int lastY = 0;
+    bool dragging = false;
+    int pendingDy = 0;
+    int bottomOffset = 0;
+    int scrollable = 0;
+
+  protected:
+    // Draws entry `index` at its row, if it exists.
+    void DrawRow(CDC* dc, int index);
+    void SetSystemColors();
+
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnPaint();
+    void OnSize(UINT type, int width, int height);
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,24 @@
+// CTavrelScroll: the thin slider at the right of the menu that shows where the visible part of
+// the list lies.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/graphics/gdi_classes.h"
+
+class CTavrelScroll final {
+  public:
+    // Stores the track; with a track of some width also the position, content and page heights.
+    virtual void Configure(int position, std::int64_t contentHeight, int pageHeight, CRect track);
+    // Fills the track and draws the thumb over it; nothing when the track has no width.
+    virtual void Draw(CDC* dc, COLORREF trackColor, COLORREF thumbColor);
+    virtual void SetPos(int position);
+    bool IsVisible() const { return track.Width() != 0; }
+
+    int pos = 0;
+    int total = 0;
+    int page = 0;
+    CRect track;
+    double scale = 0.0;  // content pixels per track pixel
+    int inset = 4;
+};
