@@ -105,14 +105,27 @@ void Surface::Fill(const RECT& area, Pixel pixel) {
     RECT bounds = Bounds();
     RECT target{};
     if (!IntersectRect(&target, &area, &bounds)) return;
-    const int width = target.right - target.left;
-    if (width == width_ && pixel == 0) {
-        std::memset(Row(target.top), 0,
-                    static_cast<std::size_t>(width) * (target.bottom - target.top) * sizeof(Pixel));
+    const auto width = static_cast<std::size_t>(target.right - target.left);
+    const auto rows = static_cast<std::size_t>(target.bottom - target.top);
+    const std::size_t rowBytes = width * sizeof(Pixel);
+    const bool wholeRows = static_cast<int>(width) == width_;
+    // A pixel of four equal bytes (black, white, greys) is a plain memset.
+    const auto lowByte = static_cast<unsigned char>(pixel & 0xFF);
+    if (pixel == lowByte * 0x01010101u) {
+        if (wholeRows) {
+            std::memset(Row(target.top), lowByte, rowBytes * rows);
+        } else {
+            for (int y = target.top; y < target.bottom; ++y) {
+                std::memset(Row(y) + target.left, lowByte, rowBytes);
+            }
+        }
         return;
     }
-    for (int y = target.top; y < target.bottom; ++y) {
-        std::fill_n(Row(y) + target.left, width, pixel);
+    // Otherwise fill one row and copy it: the library's copy is much faster than a pixel loop.
+    Pixel* first = Row(target.top) + target.left;
+    std::fill_n(first, width, pixel);
+    for (int y = target.top + 1; y < target.bottom; ++y) {
+        std::memcpy(Row(y) + target.left, first, rowBytes);
     }
 }
 
