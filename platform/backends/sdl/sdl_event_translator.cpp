@@ -97,30 +97,34 @@ std::optional<POINT> SdlEventTranslator::ScreenPoint(std::uint32_t sdlWindowId, 
     return POINT{record->rect.left + x, record->rect.top + y};
 }
 
-void SdlEventTranslator::StylusAt(std::uint32_t sdlWindowId, int x, int y, bool down, bool up) {
+void SdlEventTranslator::Stylus(StylusAction action, std::uint32_t sdlWindowId, int x, int y) {
     const std::optional<POINT> point = ScreenPoint(sdlWindowId, x, y);
     if (point) lastStylusPoint_ = *point;
-    if (down) {
-        if (point) input::StylusDown(*point);
-    } else if (up) {
-        // A release always goes through, so the stylus is never left down.
-        input::StylusUp(lastStylusPoint_);
-    } else if (point) {
-        input::StylusMove(*point);
+    switch (action) {
+        case StylusAction::Down:
+            if (point) input::StylusDown(*point);
+            break;
+        case StylusAction::Move:
+            if (point) input::StylusMove(*point);
+            break;
+        case StylusAction::Up:
+            // A release always goes through, so the stylus is never left down.
+            input::StylusUp(lastStylusPoint_);
+            break;
     }
 }
 
 void SdlEventTranslator::MouseButton(const SDL_MouseButtonEvent& event) {
     // Touches arrive as touch events; SDL's mouse copies of them would count twice.
     if (event.which == SDL_TOUCH_MOUSEID || event.button != SDL_BUTTON_LEFT) return;
-    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-    StylusAt(event.windowID, event.x, event.y, down, !down);
+    Stylus(event.type == SDL_MOUSEBUTTONDOWN ? StylusAction::Down : StylusAction::Up,
+           event.windowID, event.x, event.y);
 }
 
 void SdlEventTranslator::MouseMotion(const SDL_MouseMotionEvent& event) {
     // Hover is passed on too: the window system drops moves while the stylus is up.
     if (event.which == SDL_TOUCH_MOUSEID) return;
-    StylusAt(event.windowID, event.x, event.y, false, false);
+    Stylus(StylusAction::Move, event.windowID, event.x, event.y);
 }
 
 void SdlEventTranslator::Touch(const SDL_TouchFingerEvent& event) {
@@ -143,9 +147,11 @@ void SdlEventTranslator::Touch(const SDL_TouchFingerEvent& event) {
         x = PixelFromNormalised(event.x, width);
         y = PixelFromNormalised(event.y, height);
     }
-    const bool up = event.type == SDL_FINGERUP;
-    if (up) stylusFinger_.reset();
-    StylusAt(sdlWindowId, x, y, event.type == SDL_FINGERDOWN, up);
+    if (event.type == SDL_FINGERUP) stylusFinger_.reset();
+    const StylusAction action = event.type == SDL_FINGERDOWN ? StylusAction::Down
+                                : event.type == SDL_FINGERUP ? StylusAction::Up
+                                                             : StylusAction::Move;
+    Stylus(action, sdlWindowId, x, y);
 }
 
 void SdlEventTranslator::Window(const SDL_WindowEvent& event) {

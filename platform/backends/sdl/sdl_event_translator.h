@@ -33,7 +33,8 @@ class SdlEventTranslator {
 
     // A point in an SDL window as a screen point of the window system.
     std::optional<POINT> ScreenPoint(std::uint32_t sdlWindowId, int x, int y);
-    void StylusAt(std::uint32_t sdlWindowId, int x, int y, bool down, bool up);
+    enum class StylusAction { Down, Move, Up };
+    void Stylus(StylusAction action, std::uint32_t sdlWindowId, int x, int y);
 
     SdlWindowTable& windows_;
     SdlDisplayWatcher& display_;
