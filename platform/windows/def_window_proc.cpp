@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/windows/backend.h"
 #include "platform/windows/window_tree.h"
 
 using platform::FindWindowRecord;
@@ -41,6 +42,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT:
             record->text = lParam != 0 ? reinterpret_cast<const wchar_t*>(lParam) : L"";
             if ((record->style & WS_CAPTION) == WS_CAPTION) record->frameDirty = true;
+            // The outside world shows a top-level window's text as its title.
+            if (platform::IsTopLevel(*record)) platform::CurrentBackend()->TopLevelChanged(hwnd);
             return TRUE;
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<wchar_t*>(lParam);

@@ -1,0 +1,104 @@
+// The SDL backend: windows, presenting, waiting for events, message boxes, and installing it.
+#include "platform/backends/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include "platform/backends/sdl/sdl_display.h"
+#include "platform/backends/sdl/sdl_event_translator.h"
+#include "platform/backends/sdl/sdl_message_box.h"
+#include "platform/backends/sdl/sdl_present.h"
+#include "platform/backends/sdl/sdl_session.h"
+#include "platform/backends/sdl/sdl_window_table.h"
+#include "platform/windows/window_tree.h"
+
+namespace platform {
+
+SdlBackend::SdlBackend(std::unique_ptr<SdlSession> session)
+    : session_(std::move(session)),
+      windows_(std::make_unique<SdlWindowTable>()),
+      display_(std::make_unique<SdlDisplayWatcher>()),
+      events_(std::make_unique<SdlEventTranslator>(*windows_, *display_)) {
+    SDL_StartTextInput();
+}
+
+SdlBackend::~SdlBackend() = default;
+
+std::uint32_t SdlBackend::TickCount() { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
+
+void SdlBackend::TopLevelChanged(HWND window) { windows_->Sync(window); }
+
+void SdlBackend::TopLevelDestroyed(HWND window) { windows_->Remove(window); }
+
+void SdlBackend::Present(HWND window, const RECT& dirty) {
+    const WindowRecord* record = FindWindowRecord(window);
+    SDL_Window* sdlWindow = windows_->Find(window);
+    if (record == nullptr || !record->surface || sdlWindow == nullptr) return;
+    SDL_Surface* target = SDL_GetWindowSurface(sdlWindow);
+    if (target == nullptr) return;
+    const RECT area = windows_->TakeFullPresent(window, target) ? record->surface->Bounds() : dirty;
+    RECT copied{};
+    if (!CopyToSdlSurface(*record->surface, area, target, &copied)) return;
+    const SDL_Rect rectangle{copied.left, copied.top, copied.right - copied.left,
+                             copied.bottom - copied.top};
+    SDL_UpdateWindowSurfaceRects(sdlWindow, &rectangle, 1);
+}
+
+void SdlBackend::PresentWhereRequested() {
+    for (HWND window : windows_->WindowsWaitingForFullPresent()) {
+        if (const WindowRecord* record = FindWindowRecord(window); record && record->surface) {
+            Present(window, record->surface->Bounds());
+        }
+    }
+}
+
+void SdlBackend::RequestForeground(HWND window) {
+    const HWND topLevel = TopLevelOf(window);
+    SDL_Window* sdlWindow = windows_->Find(topLevel);
+    if (sdlWindow == nullptr || !IsShown(topLevel)) return;
+    // The desktop may have minimised or hidden a window the program still shows.
+    const Uint32 flags = SDL_GetWindowFlags(sdlWindow);
+    if ((flags & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(sdlWindow);
+    if ((flags & SDL_WINDOW_SHOWN) == 0) SDL_ShowWindow(sdlWindow);
+    SDL_RaiseWindow(sdlWindow);
+}
+
+bool SdlBackend::WaitForEvents(int timeoutMs) {
+    SDL_Event event;
+    const int received =
+        timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+    // Waiting without limit only ends without an event when SDL's queue is gone for good.
+    if (received == 0 && timeoutMs < 0) return false;
+    if (received != 0) {
+        events_->Translate(event);
+        while (SDL_PollEvent(&event) != 0) events_->Translate(event);
+    }
+    display_->Check();
+    PresentWhereRequested();
+    return true;
+}
+
+int SdlBackend::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                               UINT type) {
+    SDL_Window* parent = owner != nullptr ? windows_->Find(TopLevelOf(owner)) : nullptr;
+    return ShowSdlMessageBox(parent, text, caption, type);
+}
+
+std::uint32_t SdlBackend::SdlWindowId(HWND window) const {
+    SDL_Window* sdlWindow = windows_->Find(window);
+    return sdlWindow != nullptr ? SDL_GetWindowID(sdlWindow) : 0;
+}
+
+bool InstallSdlBackend(std::string* error) {
+    std::unique_ptr<SdlSession> session = SdlSession::Open(error);
+    if (!session) return false;
+    const std::optional<DisplayInfo> display = QueryDesktopDisplay();
+    if (!display) {
+        if (error != nullptr) *error = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    SetCurrentDisplay(*display);
+    InstallBackend(std::make_unique<SdlBackend>(std::move(session)));
+    return true;
+}
+
+}  // namespace platform

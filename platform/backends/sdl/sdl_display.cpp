@@ -1,0 +1,56 @@
+// Reading SDL's desktop mode and density, and reporting display size changes.
+#include "platform/backends/sdl/sdl_display.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+#include "platform/windows/input.h"
+
+namespace platform {
+namespace {
+
+constexpr int kDefaultDotsPerInch = 96;
+// Beyond these a reported density is a driver's guess from a missing or bogus physical size.
+constexpr float kLowestPlausibleDotsPerInch = 50.0F;
+constexpr float kHighestPlausibleDotsPerInch = 1000.0F;
+
+bool SameSize(const DisplayInfo& first, const DisplayInfo& second) {
+    return first.width == second.width && first.height == second.height;
+}
+
+}  // namespace
+
+int SaneDotsPerInch(float reported) {
+    if (!std::isfinite(reported) || reported < kLowestPlausibleDotsPerInch ||
+        reported > kHighestPlausibleDotsPerInch) {
+        return kDefaultDotsPerInch;
+    }
+    return static_cast<int>(std::lround(reported));
+}
+
+std::optional<DisplayInfo> QueryDesktopDisplay() {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return std::nullopt;
+    }
+    float horizontalDotsPerInch = 0.0F;
+    if (SDL_GetDisplayDPI(0, nullptr, &horizontalDotsPerInch, nullptr) != 0) {
+        horizontalDotsPerInch = 0.0F;
+    }
+    return DisplayInfo{mode.w, mode.h, SaneDotsPerInch(horizontalDotsPerInch)};
+}
+
+void SdlDisplayWatcher::Check() {
+    const std::optional<DisplayInfo> desktop = QueryDesktopDisplay();
+    if (!desktop) return;
+    if (SameSize(*desktop, CurrentDisplay())) {
+        announced_.reset();
+        return;
+    }
+    if (announced_ && SameSize(*announced_, *desktop)) return;
+    announced_ = desktop;
+    input::DisplayChanged(*desktop);
+}
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+// The display as SDL sees it, and the watch that tells the window system when its size changes.
+#pragma once
+
+#include <optional>
+
+#include "platform/base/system_metrics.h"
+
+namespace platform {
+
+// The desktop of SDL's first display; nullopt when SDL cannot tell.
+std::optional<DisplayInfo> QueryDesktopDisplay();
+
+// A density SDL reported, rounded; 96 when it is unknown (0) or absurd.
+int SaneDotsPerInch(float reported);
+
+class SdlDisplayWatcher {
+  public:
+    // Compares the desktop with the window system's display and reports a new size once. Cheap
+    // enough to call on every wake.
+    void Check();
+
+  private:
+    // A size already reported but not yet taken from the queue by the window system.
+    std::optional<DisplayInfo> announced_;
+};
+
+}  // namespace platform
