@@ -2,6 +2,8 @@
 
 #include "platform/base/system_metrics.h"
 #include "platform/shell/file_info.h"
+#include "platform/shell/shell_execute.h"
+#include "platform/windows/styles.h"
 
 namespace {
 
@@ -90,4 +92,17 @@ void CTavrelItem::LoadEntryIcon() {
     iconHeight = iconSide;
     iconMargin = GetSystemMetrics(SM_CXSCREEN) / 48;
     iconTop = (height - iconHeight) / 2;
+}
+
+void CTavrelItem::Launch() {
+    SHELLEXECUTEINFO info{};
+    info.cbSize = sizeof(SHELLEXECUTEINFO);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = nullptr;
+    info.lpVerb = nullptr;
+    info.lpFile = execPath.c_str();
+    info.lpParameters = args.c_str();
+    info.lpDirectory = nullptr;
+    info.nShow = SW_SHOW;
+    ShellExecuteEx(&info);
 }

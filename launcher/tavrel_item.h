@@ -17,6 +17,8 @@ class CTavrelItem final {
                       COLORREF activeTextColor, BYTE alignment);
     // Asks the shell for the icon of execPath at a size that suits `height`.
     void LoadEntryIcon();
+    // Starts the entry's program through the shell, without waiting for it.
+    void Launch();
 
     int height;
     std::wstring title;

@@ -1,0 +1,179 @@
+#include "platform/shell/shell_execute.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/base/text_encoding.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+// Started programs not yet reaped. A SIGCHLD handler collects them as they end, so none stays a
+// zombie while this process lives; after it ends they belong to init.
+constexpr std::size_t kTrackedChildren = 64;
+std::array<std::atomic<pid_t>, kTrackedChildren> trackedChildren{};
+std::atomic<int> lastStarted{0};
+
+void ReapTracked() {
+    for (auto& slot : trackedChildren) {
+        const pid_t child = slot.load();
+        if (child > 0 && ::waitpid(child, nullptr, WNOHANG) == child) slot.store(0);
+    }
+}
+
+void OnChildEnded(int /*signal*/) {
+    const int savedErrno = errno;
+    ReapTracked();
+    errno = savedErrno;
+}
+
+void InstallReaper() {
+    static const bool installed = [] {
+        struct sigaction action {};
+        action.sa_handler = OnChildEnded;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART | SA_NOCLDSTOP;
+        return ::sigaction(SIGCHLD, &action, nullptr) == 0;
+    }();
+    (void)installed;
+}
+
+void Track(pid_t child) {
+    for (auto& slot : trackedChildren) {
+        pid_t empty = 0;
+        if (slot.compare_exchange_strong(empty, child)) break;
+    }
+    // It may have ended before it was tracked; its signal would then have found nothing.
+    ReapTracked();
+}
+
+void ReportFailure(const std::string& path, const std::string& reason) {
+    std::fprintf(stderr, "cannot start \"%s\": %s\n", path.c_str(), reason.c_str());
+}
+
+bool IsUrl(const std::string& text) {
+    if (text.rfind("mailto:", 0) == 0) return true;
+    const std::size_t colon = text.find("://");
+    if (colon == std::string::npos || colon == 0) return false;
+    for (std::size_t index = 0; index < colon; ++index) {
+        const char character = text[index];
+        const bool allowed = std::isalnum(static_cast<unsigned char>(character)) != 0 ||
+                             character == '+' || character == '-' || character == '.';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
+// Starts `program` detached: its own session, standard input from /dev/null, default signal
+// handling. `searchPath` looks the program up in PATH.
+bool Spawn(const std::string& program, const std::vector<std::string>& arguments, bool searchPath,
+           const std::string& shownPath) {
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    sigset_t noSignals;
+    sigset_t allSignals;
+    sigemptyset(&noSignals);
+    sigfillset(&allSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setsigdefault(&attributes, &allSignals);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    InstallReaper();
+    pid_t child = 0;
+    // The C library reports a failed exec (missing file, no permission) as the result here.
+    const int error =
+        searchPath
+            ? ::posix_spawnp(&child, program.c_str(), &actions, &attributes, argv.data(), environ)
+            : ::posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        ReportFailure(shownPath,
+                      searchPath ? program + ": " + std::strerror(error) : std::strerror(error));
+        return false;
+    }
+    lastStarted.store(child);
+    Track(child);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitArguments(std::string_view arguments) {
+    std::vector<std::string> result;
+    std::string current;
+    bool inArgument = false;
+    bool quoted = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const char character = arguments[index];
+        if (character == '\\' && index + 1 < arguments.size() &&
+            (arguments[index + 1] == '"' || arguments[index + 1] == '\\')) {
+            current += arguments[++index];
+            inArgument = true;
+        } else if (character == '"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if ((character == ' ' || character == '\t') && !quoted) {
+            if (inArgument) result.push_back(std::move(current));
+            current.clear();
+            inArgument = false;
+        } else {
+            current += character;
+            inArgument = true;
+        }
+    }
+    if (inArgument) result.push_back(std::move(current));
+    return result;
+}
+
+int LastStartedProcess() { return lastStarted.load(); }
+
+}  // namespace platform
+
+BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
+    if (info == nullptr) return FALSE;
+    const std::string path = platform::Utf8FromWide(info->lpFile != nullptr ? info->lpFile : L"");
+    if (path.empty()) {
+        platform::ReportFailure(path, "no program given");
+        return FALSE;
+    }
+    if (platform::IsUrl(path)) return platform::Spawn("xdg-open", {"xdg-open", path}, true, path);
+
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        platform::ReportFailure(path, std::strerror(errno));
+        return FALSE;
+    }
+    if (S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0) {
+        std::vector<std::string> arguments{path};
+        const std::string parameters =
+            platform::Utf8FromWide(info->lpParameters != nullptr ? info->lpParameters : L"");
+        for (std::string& argument : platform::SplitArguments(parameters)) {
+            arguments.push_back(std::move(argument));
+        }
+        return platform::Spawn(path, arguments, false, path) ? TRUE : FALSE;
+    }
+    // Documents and folders open in the program the desktop associates with them.
+    return platform::Spawn("xdg-open", {"xdg-open", path}, true, path) ? TRUE : FALSE;
+}

@@ -1,0 +1,114 @@
+// Starting programs: argument splitting, detached start (own session, no input, no zombie), and
+// failures reported instead of silently ignored.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "platform/shell/shell_execute.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using platform::SplitArguments;
+using Arguments = std::vector<std::string>;
+
+TEST(SplitArgumentsTest, QuotesGroupAndBackslashesEscapeOnlyQuotesAndThemselves) {
+    EXPECT_EQ(SplitArguments(""), Arguments{});
+    EXPECT_EQ(SplitArguments("  one  two\tthree "), (Arguments{"one", "two", "three"}));
+    EXPECT_EQ(SplitArguments("\"two words\" x"), (Arguments{"two words", "x"}));
+    EXPECT_EQ(SplitArguments("a\"b c\"d"), (Arguments{"ab cd"}));
+    EXPECT_EQ(SplitArguments("\"\" x"), (Arguments{"", "x"}));
+    EXPECT_EQ(SplitArguments("say \\\"hi\\\""), (Arguments{"say", "\"hi\""}));
+    EXPECT_EQ(SplitArguments("C:\\dir\\file \\\\"), (Arguments{"C:\\dir\\file", "\\"}));
+    EXPECT_EQ(SplitArguments("\"open ended"), (Arguments{"open ended"}));
+}
+
+class ShellExecuteTest : public ::testing::Test {
+  protected:
+    // A script that records its arguments, session and standard input, then marks it is done.
+    std::string WriteRecorder() {
+        const std::string path = folder.Path("recorder.sh").string();
+        std::ofstream(path) << "#!/bin/sh\n"
+                               "out=\"$(dirname \"$0\")\"\n"
+                               "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$out/args\"\n"
+                               "cut -d' ' -f6 /proc/$$/stat > \"$out/session\"\n"
+                               "readlink /proc/$$/fd/0 > \"$out/stdin\"\n"
+                               "touch \"$out/done\"\n";
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+
+    bool WaitFor(const std::string& name) {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            if (std::filesystem::exists(folder.Path(name))) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    static bool IsZombieOrGone(int process) {
+        std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+        std::string pid, name, state;
+        if (!(stat >> pid >> name >> state)) return true;
+        return state == "Z";
+    }
+
+    static BOOL Start(const std::wstring& file, const std::wstring& parameters) {
+        SHELLEXECUTEINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.lpFile = file.c_str();
+        info.lpParameters = parameters.c_str();
+        info.nShow = 5;
+        return ShellExecuteEx(&info);
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ShellExecuteTest, AProgramStartsDetachedWithItsArgumentsAndLeavesNoZombie) {
+    const std::string recorder = WriteRecorder();
+    ASSERT_TRUE(Start(std::filesystem::path(recorder).wstring(),
+                      L"plain \"two words\" \\\"quoted\\\" \u0448"));
+    ASSERT_TRUE(WaitFor("done"));
+    EXPECT_EQ(folder.Read("args"), "plain\ntwo words\n\"quoted\"\n\xD1\x88\n");
+    EXPECT_EQ(folder.Read("stdin"), "/dev/null\n");
+    EXPECT_NE(std::stoi(folder.Read("session")), ::getsid(0));
+
+    // The ended program is collected, not left as a zombie.
+    const int child = platform::LastStartedProcess();
+    ASSERT_GT(child, 0);
+    bool collected = false;
+    for (int attempt = 0; attempt < 500 && !collected; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        collected =
+            IsZombieOrGone(child) && !std::filesystem::exists("/proc/" + std::to_string(child));
+    }
+    EXPECT_TRUE(collected);
+}
+
+TEST_F(ShellExecuteTest, FailuresAreReportedWithThePathAndTheReason) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(Start(L"", L""));
+    EXPECT_FALSE(Start(folder.WidePath("missing-program"), L""));
+    const std::string notExecutable = folder.Path("plain.txt").string();
+    folder.Write("plain.txt", "text");
+    // A script with a missing interpreter fails at exec time; the error still comes back.
+    const std::string badScript = folder.Path("bad.sh").string();
+    std::ofstream(badScript) << "#!/no/such/interpreter\n";
+    ::chmod(badScript.c_str(), 0755);
+    EXPECT_FALSE(Start(std::filesystem::path(badScript).wstring(), L""));
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("no program given"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("missing-program\": No such file or directory"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("bad.sh\""), std::string::npos) << errors;
+}
+
+}  // namespace
