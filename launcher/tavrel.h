@@ -9,6 +9,7 @@
 
 #include "config/color_font.h"
 #include "launcher/default_wnd.h"
+#include "launcher/menu_messages.h"
 #include "launcher/tavrel_item.h"
 #include "launcher/tavrel_scroll.h"
 
@@ -34,6 +35,17 @@ class CTavrel : public CDefaultWnd {
                    const ColorTriple* text, const ColorTriple* activeText,
                    const ColorTriple* slider);
     void RefreshItems();
+
+    BOOL PreTranslateMessage(MSG* message) override;
+
+    // The entry under client line y, or -1.
+    int HitTest(int y) const;
+    // Stops a glide: the timer goes, the highlight comes into view and everything is repainted.
+    void StopInertia();
+    // One step of a glide by d pixels.
+    void ScrollBy(int d);
+    // Direction keys and Enter; true when the key was used.
+    bool HandleKey(UINT virtualKey);
 
     // The rectangle of row `index` at the current scroll position.
     CRect RowRect(int index) const;
@@ -73,15 +85,32 @@ class CTavrel : public CDefaultWnd {
     int pendingDy = 0;
     int bottomOffset = 0;
     int scrollable = 0;
+    // The current press went to this window: only then may its release start an entry.
+    bool pressSeen = false;
+
+    static constexpr UINT_PTR kInertiaTimer = 1;
+    static constexpr UINT kInertiaInterval = 40;
 
   protected:
     // Draws entry `index` at its row, if it exists.
     void DrawRow(CDC* dc, int index);
     void SetSystemColors();
 
+    // Sets the highlight on the first wholly visible row when it lies outside the view.
+    void PullHighlightIntoView();
+    // Starts entry `index` and asks the parent to close the launcher.
+    void StartEntry(int index);
+    void SendMenuDone();
+    // The last row the list may start with, and keeping the list's end at the bottom edge.
+    int LastFirstVisible() const { return ItemCount() - visibleCount; }
+
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnPaint();
     void OnSize(UINT type, int width, int height);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
 };

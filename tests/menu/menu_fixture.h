@@ -22,6 +22,19 @@ constexpr COLORREF kSlider = RGB(20, 120, 20);
 constexpr COLORREF kOutline = RGB(200, 200, 200);
 constexpr COLORREF kActiveOutline = RGB(0, 0, 0);
 
+// The menu's parent: counts the requests to close the launcher.
+class MenuHost : public CWnd {
+  public:
+    int menuDone = 0;
+
+  protected:
+    LRESULT OnMenuDone(WPARAM, LPARAM) {
+        ++menuDone;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
 class MenuTest : public HeadlessTest {
   protected:
     void TearDown() override {
@@ -62,6 +75,6 @@ class MenuTest : public HeadlessTest {
         Pump();
     }
 
-    CWnd parent;
+    MenuHost parent;
     CTavrelCD menu;
 };

@@ -1,0 +1,243 @@
+// The menu under the stylus and the keys: taps, holds, drags, the list's ends, the glide and its
+// speed table, and closing the launcher.
+#include <fstream>
+#include <thread>
+
+#include <sys/stat.h>
+
+#include "menu/menu_fixture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class MenuInputTest : public MenuTest {
+  protected:
+    // Ten entries of 53 pixels in 300: six counted rows, the last row ends 18 pixels below.
+    void CreateExampleMenu() {
+        CreateMenu(220, 300, 10, 53, 5);
+        menu.dragThreshold = 26;
+        menu.SetFocus();
+        Pump();
+    }
+
+    void Press(int y) {
+        platform::input::StylusDown(POINT{100, y});
+        Pump();
+    }
+    void MoveTo(int y) {
+        platform::input::StylusMove(POINT{100, y});
+        Pump();
+    }
+    void Release(int y) {
+        platform::input::StylusUp(POINT{100, y});
+        Pump();
+    }
+    void Key(UINT key) {
+        platform::input::KeyDown(key);
+        platform::input::KeyUp(key);
+        Pump();
+    }
+    // A drag from `from` to `to` in steps of at most 20 pixels, taking `milliseconds` in all.
+    void Drag(int from, int to, std::uint32_t milliseconds) {
+        Press(from);
+        const int steps = std::max(1, std::abs(to - from) / 20);
+        for (int step = 1; step <= steps; ++step) {
+            Advance(milliseconds / static_cast<std::uint32_t>(steps));
+            MoveTo(from + (to - from) * step / steps);
+        }
+        Release(to);
+    }
+    int Position() const { return menu.firstVisible * menu.itemHeight - menu.firstOffset; }
+    // Runs the glide tick by tick and returns how far the list moved at each tick.
+    std::vector<int> GlideSteps() {
+        std::vector<int> steps;
+        for (int tick = 0; tick < 200 && menu.inertiaRunning; ++tick) {
+            const int before = Position();
+            Advance(40);
+            Pump();
+            steps.push_back(before - Position());
+        }
+        return steps;
+    }
+};
+
+TEST_F(MenuInputTest, AShortTapHighlightsAndAHoldStartsTheEntry) {
+    CreateExampleMenu();
+    Press(60);  // row 1
+    EXPECT_EQ(menu.activeIndex, 1);
+    Advance(300);
+    Release(60);
+    EXPECT_EQ(parent.menuDone, 0);
+    EXPECT_EQ(menu.activeIndex, 1);
+    EXPECT_EQ(Pixel(100, 60), kActive);
+
+    Press(120);
+    Advance(301);
+    Release(170);  // the release point decides which entry starts
+    EXPECT_EQ(menu.activeIndex, 3);
+    EXPECT_EQ(parent.menuDone, 1);
+}
+
+TEST_F(MenuInputTest, MovingExactlyTheThresholdIsStillATapAndOneMoreIsADrag) {
+    CreateExampleMenu();
+    Press(100);
+    MoveTo(126);
+    Advance(400);
+    Release(126);
+    EXPECT_EQ(parent.menuDone, 1);  // 26 pixels: a (long) tap
+
+    Press(100);
+    MoveTo(73);
+    Advance(400);
+    Release(73);
+    EXPECT_EQ(parent.menuDone, 1);  // 27 pixels: a drag, which never starts an entry
+    EXPECT_EQ(Position(), 27);
+}
+
+TEST_F(MenuInputTest, AReleaseWithoutAPressHereStartsNothing) {
+    CreateExampleMenu();
+    Advance(5000);
+    SendMessage(menu.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(100, 60));
+    EXPECT_EQ(parent.menuDone, 0);
+}
+
+TEST_F(MenuInputTest, TheListStopsAtBothEnds) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    Drag(100, 280, 2000);  // pull down at the top
+    EXPECT_EQ(menu.firstVisible, 0);
+    EXPECT_EQ(menu.firstOffset, 0);
+    Drag(290, 0, 2000);
+    Drag(290, 0, 2000);
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(menu.firstOffset, -18);
+    EXPECT_EQ(Pixel(100, 298), kOutline);  // row 9's outline and the gap line below it
+    EXPECT_EQ(Pixel(100, 299), kEven);
+}
+
+TEST_F(MenuInputTest, NothingScrollsWhenAllRowsFit) {
+    CreateMenu(220, 300, 5, 53, 5);
+    Drag(200, 20, 1000);
+    EXPECT_EQ(Position(), 0);
+}
+
+TEST_F(MenuInputTest, AGlideOfSpeedTenSlowsDownByTheTable) {
+    CreateMenu(220, 300, 40, 53, 5);
+    menu.firstVisible = 20;
+    menu.speed = 10;
+    menu.trackUp = false;
+    menu.tickCount = 0;
+    menu.ticksPerStep = 1;
+    menu.inertiaRunning = 1;
+    menu.SetTimer(CTavrel::kInertiaTimer, CTavrel::kInertiaInterval, nullptr);
+    EXPECT_EQ(GlideSteps(), (std::vector<int>{10, 9, 8, 8, 7, 7, 6, 6, 5, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(menu.inertiaRunning, 0);
+}
+
+TEST_F(MenuInputTest, AFlingGlidesAtItsAverageSpeedInBothDirections) {
+    CreateMenu(220, 600, 100, 50, 5);
+    menu.SetFocus();
+    menu.firstVisible = 50;
+    menu.dragThreshold = 10;
+    Drag(100, 300, 100);  // 200 pixels down in 100 ms
+    EXPECT_EQ(menu.inertiaRunning, 1);
+    EXPECT_EQ(menu.speed, 80);
+    Key(VK_DOWN);  // any key only stops the glide
+    EXPECT_EQ(menu.inertiaRunning, 0);
+
+    Drag(300, 100, 100);
+    EXPECT_EQ(menu.speed, -80);
+    const int position = Position();
+    Press(100);  // a press stops it where it is
+    EXPECT_EQ(menu.inertiaRunning, 0);
+    EXPECT_EQ(Position(), position);
+    Release(100);
+
+    Drag(100, 300, 40);  // released within 50 ms: no glide
+    EXPECT_EQ(menu.inertiaRunning, 0);
+    Drag(100, 160, 1000);  // 60 pixels in a second: 2 pixels per tick, too slow
+    EXPECT_EQ(menu.inertiaRunning, 0);
+    EXPECT_EQ(menu.speed, 0);
+}
+
+TEST_F(MenuInputTest, ADragThatTurnsBackMeasuresFromTheTurnOverTheWholeTime) {
+    CreateMenu(220, 600, 100, 50, 5);
+    menu.firstVisible = 50;
+    menu.dragThreshold = 10;
+    Press(300);
+    Advance(50);
+    MoveTo(400);  // down 100
+    Advance(50);
+    MoveTo(360);  // back up 40: only this counts
+    Release(360);
+    EXPECT_EQ(menu.speed, -16);  // -40 pixels over 100 ms
+    EXPECT_EQ(menu.inertiaRunning, 1);
+}
+
+TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
+    CreateExampleMenu();
+    Key(VK_UP);
+    EXPECT_EQ(menu.activeIndex, 0);
+    EXPECT_EQ(menu.firstOffset, 0);
+    menu.firstVisible = 4;
+    menu.activeIndex = 5;
+    for (int press = 0; press < 6; ++press) Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_EQ(menu.firstVisible, 5);
+    EXPECT_EQ(menu.RowRect(9).bottom, 264);  // ends 35 pixels above the bottom edge (with gap)
+    Key(VK_LEFT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(menu.activeIndex, 9);
+
+    // A quick upward fling from there stops at the end of the list, not past it.
+    menu.dragThreshold = 5;
+    Drag(250, 150, 60);
+    for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, EnterAndReleasedSoftKeysCloseTheLauncher) {
+    CreateExampleMenu();
+    Key(VK_RETURN);
+    EXPECT_EQ(parent.menuDone, 1);
+    platform::input::KeyDown(VK_F1);
+    Pump();
+    EXPECT_EQ(parent.menuDone, 1);  // pressing alone does nothing
+    platform::input::KeyUp(VK_F1);
+    Pump();
+    EXPECT_EQ(parent.menuDone, 2);
+    Key(VK_F2);
+    EXPECT_EQ(parent.menuDone, 3);
+    // Without the focus, the direction keys are not the menu's.
+    parent.SetFocus();
+    menu.activeIndex = 2;
+    SendMessage(menu.m_hWnd, WM_NULL, 0, 0);
+    EXPECT_FALSE(menu.HandleKey(VK_DOWN));
+    EXPECT_EQ(menu.activeIndex, 2);
+}
+
+TEST_F(MenuInputTest, AHeldEntryStartsItsProgram) {
+    TempFolder folder;
+    const std::string script = folder.Path("start.sh").string();
+    std::ofstream(script) << "#!/bin/sh\ntouch \"$1\"\n";
+    ::chmod(script.c_str(), 0755);
+    CreateExampleMenu();
+    menu.items[2]->execPath = std::filesystem::path(script).wstring();
+    menu.items[2]->args = L"\"" + folder.WidePath("started marker") + L"\"";
+    Press(110);
+    Advance(500);
+    Release(110);
+    EXPECT_EQ(parent.menuDone, 1);
+    bool started = false;
+    for (int attempt = 0; attempt < 300 && !started; ++attempt) {
+        started = std::filesystem::exists(folder.Path("started marker"));
+        if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(started);
+}
+
+}  // namespace
