@@ -84,7 +84,15 @@ void SetFileFailureInjector(std::function<bool(FileStep)> injector) {
     Injector() = std::move(injector);
 }
 
+std::wstring& ModulePathOverride() {
+    static std::wstring path;
+    return path;
+}
+
+void OverrideModuleFilePath(const std::wstring& path) { ModulePathOverride() = path; }
+
 std::wstring ModuleFilePath() {
+    if (!ModulePathOverride().empty()) return ModulePathOverride();
     std::string path(PATH_MAX, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
     if (length <= 0) return {};

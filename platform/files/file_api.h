@@ -36,6 +36,9 @@ namespace platform {
 
 // The running program's path, whole.
 std::wstring ModuleFilePath();
+// For tests: the program's path as reported from now on (empty: the real one again), so that a
+// program's files next to it can live in a test's folder.
+void OverrideModuleFilePath(const std::wstring& path);
 
 // Replaces the file's content by `content`: written to a new file in the same folder, flushed to
 // the disk and renamed over the target (a symbolic link is followed to its file, whose

@@ -62,6 +62,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Tree and attributes.
 HWND GetParent(HWND hwnd);
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_CHILD = 5;
+// The first child (GW_CHILD) or the next sibling (GW_HWNDNEXT), in creation order.
+HWND GetWindow(HWND hwnd, UINT relation);
+BOOL IsChild(HWND parent, HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);

@@ -166,6 +166,25 @@ HWND GetParent(HWND hwnd) {
     return record->parent != nullptr ? record->parent : record->owner;
 }
 
+HWND GetWindow(HWND hwnd, UINT relation) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr) return nullptr;
+    if (relation == GW_CHILD) return record->children.empty() ? nullptr : record->children.front();
+    if (relation != GW_HWNDNEXT) return nullptr;
+    const WindowRecord* parent = FindWindowRecord(record->parent);
+    if (parent == nullptr) return nullptr;
+    auto self = std::find(parent->children.begin(), parent->children.end(), hwnd);
+    return self == parent->children.end() || self + 1 == parent->children.end() ? nullptr
+                                                                                : *(self + 1);
+}
+
+BOOL IsChild(HWND parent, HWND hwnd) {
+    return hwnd != parent && FindWindowRecord(parent) != nullptr &&
+                   platform::IsDescendantOf(hwnd, parent)
+               ? TRUE
+               : FALSE;
+}
+
 HWND GetDlgItem(HWND parent, int id) {
     const WindowRecord* record = FindWindowRecord(parent);
     if (record == nullptr) return nullptr;

@@ -1,0 +1,41 @@
+// The framework's dialog: a window built from a dialog template and run modally, ended with
+// OK or Cancel.
+#pragma once
+
+#include "platform/framework/resources.h"
+#include "platform/windows/cwnd.h"
+
+class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+
+  public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Creates the dialog, runs it until EndDialog and returns the result (-1 when it could not be
+    // created).
+    virtual INT_PTR DoModal();
+    // Called once the window and its template exist, before it is shown; TRUE puts the focus on
+    // the first control that takes it.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    void EndDialog(int result);
+    BOOL PreTranslateMessage(MSG* message) override;
+
+    // With the full-screen flag set, the framework sizes the dialog to the whole screen.
+    BOOL m_bFullScreen = TRUE;
+
+  protected:
+    LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    void OnClose();
+
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    UINT templateId_;
+    CWnd* parent_;
+    bool continueModal_ = false;
+    int result_ = -1;
+    CFont dialogFont_;
+};
