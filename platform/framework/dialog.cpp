@@ -126,6 +126,8 @@ void CDialog::OnClose() { OnCancel(); }
 void CDialog::EndDialog(int result) {
     result_ = result;
     continueModal_ = false;
+    // Wakes the modal loop if it is waiting: the end may come from input handled inside a wait.
+    if (m_hWnd != nullptr) PostMessage(WM_NULL);
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* message) {

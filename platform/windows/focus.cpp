@@ -49,7 +49,8 @@ void ForgetFocusOf(HWND hwnd) {
 }
 
 void ActivateFromOutside(HWND topLevel, bool active) {
-    if (FindWindowRecord(topLevel) == nullptr) return;
+    // The outside world cannot take the focus from a window it has never shown.
+    if (FindWindowRecord(topLevel) == nullptr || !IsShown(topLevel)) return;
     if (active) {
         Activate(topLevel, true);
     } else if (Focus().active == topLevel) {

@@ -162,14 +162,17 @@ int MillisecondsToNextTimer() {
 
 bool NextMessage(MSG* message, bool remove) {
     Queue& queue = TheQueue();
-    if (!queue.posted.empty()) {
-        *message = queue.posted.front();
-        if (remove) queue.posted.pop_front();
-        return true;
-    }
-    while (!queue.input.empty()) {
+    for (;;) {
+        if (!queue.posted.empty()) {
+            *message = queue.posted.front();
+            if (remove) queue.posted.pop_front();
+            return true;
+        }
+        if (queue.input.empty()) break;
         const InputEvent event = queue.input.front();
         queue.input.pop_front();
+        // Input acted on at once (activation, display changes) may post messages of its own,
+        // which come before any further input.
         if (MessageFromInput(event, message)) {
             if (!remove) queue.posted.push_front(*message);
             return true;

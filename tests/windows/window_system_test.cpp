@@ -297,6 +297,16 @@ TEST_F(WindowSystemTest, ActivationFocusAndDisplayChangesReachTheWindows) {
     EXPECT_EQ(log, (Log{"top:inactive", "child:killfocus"}));
     EXPECT_EQ(GetActiveWindow(), nullptr);
 
+    // A hidden window keeps its activation whatever the outside world says.
+    top.ShowWindow(SW_HIDE);
+    SetActiveWindow(top.m_hWnd);
+    log.clear();
+    platform::input::ActivationChanged(top.m_hWnd, false);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), top.m_hWnd);
+    EXPECT_TRUE(log.empty());
+    top.ShowWindow(SW_SHOW);
+
     log.clear();
     platform::input::DisplayChanged(platform::DisplayInfo{640, 480, 96});
     Pump();

@@ -1,0 +1,178 @@
+// The launcher's dialog from start to end: placement on several screens, the options applied,
+// start-up without its files, and every way it ends.
+#include "launcher/launcher_fixture.h"
+#include "launcher/tavrel_prj_app.h"
+
+namespace {
+
+struct Placement {
+    int screenWidth;
+    int screenHeight;
+    RECT window;  // for a caption height T = 24
+    int itemHeight;
+    int sliderWidth;
+    int dragThreshold;
+};
+
+class LauncherPlacementTest : public LauncherTest,
+                              public ::testing::WithParamInterface<Placement> {};
+
+TEST_P(LauncherPlacementTest, TheWindowAndMenuFollowTheScreen) {
+    const Placement expected = GetParam();
+    backend->SetClock(0);
+    platform::SetCurrentDisplay({expected.screenWidth, expected.screenHeight, 96});
+    ASSERT_EQ(GetSystemMetrics(SM_CYCAPTION), 24);
+    WriteSystemOptions();
+    WriteEntries(3);
+    Run({[&](CTavrelPrjDlg& dialog) {
+        RECT window{};
+        dialog.GetWindowRect(&window);
+        EXPECT_EQ(window.left, expected.window.left);
+        EXPECT_EQ(window.top, expected.window.top);
+        EXPECT_EQ(window.right, expected.window.right);
+        EXPECT_EQ(window.bottom, expected.window.bottom);
+        EXPECT_EQ(dialog.menu.itemHeight, expected.itemHeight);
+        EXPECT_EQ(dialog.menu.sliderWidth, expected.sliderWidth);
+        EXPECT_EQ(dialog.menu.dragThreshold, expected.dragThreshold);
+        // The menu lies 2 pixels inside the dialog's client area (inside its 1-pixel border).
+        RECT menuRect{};
+        dialog.menu.GetWindowRect(&menuRect);
+        EXPECT_EQ(menuRect.left, window.left + 1 + 2);
+        EXPECT_EQ(menuRect.bottom, window.bottom - 1 - 2);
+        EXPECT_EQ(::GetFocus(), dialog.menu.m_hWnd);
+        EXPECT_EQ(dialog.menu.ItemCount(), 3);
+    }});
+    EXPECT_TRUE(backend->messageBoxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, LauncherPlacementTest,
+                         ::testing::Values(Placement{240, 320, {10, 34, 230, 286}, 53, 5, 26},
+                                           Placement{320, 240, {7, 31, 312, 208}, 40, 6, 20},
+                                           Placement{480, 640, {20, 44, 460, 596}, 106, 10, 53}));
+
+TEST_F(LauncherTest, UserOptionsMoveTheWindowAndRefitTheMenu) {
+    WriteSystemOptions();
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_colors=false\r\nodd_item.r=255\r\n"
+                 "use_system_font=true\r\nuse_system_item_height=false\r\nuser_item_height=64\r\n"
+                 "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=0\r\nuser_menu_pos_TL_Y=0\r\n"
+                 "user_menu_pos_BR_X=240\r\nuser_menu_pos_BR_Y=320\r\npos_item_text=left\r\n");
+    WriteEntries(12);
+    Run({[](CTavrelPrjDlg& dialog) {
+        RECT window{};
+        dialog.GetWindowRect(&window);
+        EXPECT_EQ(window.left, 0);
+        EXPECT_EQ(window.right - window.left, 240);
+        EXPECT_EQ(window.bottom - window.top, 320);
+        CRect menu;
+        dialog.menu.GetClientRect(&menu);
+        EXPECT_EQ(menu.Width(), 240 - 2 - 4);
+        EXPECT_EQ(dialog.menu.itemHeight, 64);
+        EXPECT_EQ(dialog.menu.visibleCount, (320 - 2 - 4) / 64 + 1);
+        EXPECT_EQ(dialog.menu.oddColor, RGB(255, 0, 0));
+        EXPECT_EQ(dialog.menu.textAlign, 1);
+        EXPECT_FALSE(dialog.menu.inertiaEnabled);
+    }});
+}
+
+TEST_F(LauncherTest, ImpossibleUserValuesKeepTheScreenDerivedOnes) {
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_item_height=false\r\nuser_item_height=0\r\n"
+                 "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=300\r\nuser_menu_pos_TL_Y=0\r\n"
+                 "user_menu_pos_BR_X=100\r\nuser_menu_pos_BR_Y=320\r\n");
+    WriteEntries(40);
+    Run({[](CTavrelPrjDlg& dialog) {
+        RECT window{};
+        dialog.GetWindowRect(&window);
+        EXPECT_EQ(window.left, 20);  // inverted rectangle: the default place
+        EXPECT_EQ(dialog.menu.itemHeight, 106);
+    }});
+}
+
+TEST_F(LauncherTest, WithoutItsFilesItWarnsTwiceAndStillWorks) {
+    const INT_PTR result = Run({[&](CTavrelPrjDlg& dialog) {
+                                    EXPECT_EQ(dialog.menu.ItemCount(), 0);
+                                    EXPECT_TRUE(dialog.IsWindowVisible());
+                                    EXPECT_EQ(dialog.menu.itemHeight, 106);
+                                },
+                                [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_DOWN); },
+                                [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F1); }});
+    ASSERT_EQ(backend->messageBoxes.size(), 2u);
+    EXPECT_EQ(backend->messageBoxes[0].text, L"!CreateFile");
+    EXPECT_EQ(backend->messageBoxes[0].caption, L"Error");
+    EXPECT_EQ(backend->messageBoxes[1].text, L"!CreateFile");
+    EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(LauncherTest, LosingActivationEndsItAndWritesNoFile) {
+    WriteSystemOptions();
+    WriteEntries(3);
+    const int filesBefore = folder.FileCount();
+    const INT_PTR result = Run(
+        {[](CTavrelPrjDlg& dialog) { platform::input::ActivationChanged(dialog.m_hWnd, false); }});
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(stepsLeft, 0);
+    EXPECT_EQ(folder.FileCount(), filesBefore);
+}
+
+TEST_F(LauncherTest, AChangedScreenSizeEndsIt) {
+    WriteSystemOptions();
+    WriteEntries(3);
+    EXPECT_EQ(Run({[](CTavrelPrjDlg&) {
+                       platform::input::DisplayChanged({640, 480, 96});
+                   },
+                   [](CTavrelPrjDlg&) {}}),
+              IDOK);
+    EXPECT_EQ(stepsLeft, 1);
+}
+
+TEST_F(LauncherTest, EnterSoftKeysEscapeAndALongTapEndIt) {
+    WriteSystemOptions();
+    WriteEntries(5);
+    const std::vector<std::pair<const char*, std::function<void(CTavrelPrjDlg&)>>> endings{
+        {"Enter", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_RETURN); }},
+        {"F1", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F1); }},
+        {"F2", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F2); }},
+        {"Escape", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_ESCAPE); }},
+    };
+    for (const auto& [name, ending] : endings) {
+        EXPECT_NE(Run({ending, [](CTavrelPrjDlg&) {}}), -1) << name;
+        EXPECT_EQ(stepsLeft, 1) << name;
+    }
+
+    // A short tap only highlights; a hold of more than 300 ms starts the entry and ends it.
+    POINT row{};
+    const INT_PTR result = Run({
+        [&](CTavrelPrjDlg& dialog) {
+            row = RowPoint(dialog, 2);
+            platform::input::StylusDown(row);
+        },
+        [&](CTavrelPrjDlg&) { backend->AdvanceClock(300); },
+        [&](CTavrelPrjDlg& dialog) {
+            platform::input::StylusUp(row);
+            EXPECT_EQ(dialog.menu.activeIndex, 2);
+        },
+        [&](CTavrelPrjDlg&) { platform::input::StylusDown(row); },
+        [&](CTavrelPrjDlg&) { backend->AdvanceClock(301); },
+        [&](CTavrelPrjDlg&) { platform::input::StylusUp(row); },
+        [](CTavrelPrjDlg&) {},
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(stepsLeft, 1);
+}
+
+TEST_F(LauncherTest, TheApplicationRunsTheDialogOnceAndReturnsFalse) {
+    WriteSystemOptions();
+    WriteEntries(1);
+    backend->onIdle = []() {
+        platform::input::KeyDown(VK_ESCAPE);
+        return true;
+    };
+    CTavrelPrjApp application;
+    EXPECT_FALSE(application.InitInstance());
+    EXPECT_EQ(application.m_registryKey, L"Local AppWizard-Generated Applications");
+    EXPECT_EQ(application.m_pMainWnd, nullptr);
+    backend->onIdle = nullptr;
+}
+
+}  // namespace
