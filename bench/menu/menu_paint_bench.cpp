@@ -145,3 +145,39 @@ void BM_ScrollView(benchmark::State& state) {
 BENCHMARK(BM_ScrollView)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// A whole glide on the 40-ms timer after a fast fling, as the program runs it: each tick's
+// handling (scroll step and repaint) is timed on its own.
+void BM_GlideStep(benchmark::State& state) {
+    MenuScene scene;
+    platform::HeadlessBackend& backend =
+        *static_cast<platform::HeadlessBackend*>(platform::CurrentBackend());
+    std::vector<double> steps;
+    for (auto _ : state) {
+        scene.menu.firstVisible = 50;
+        scene.menu.firstOffset = 0;
+        scene.menu.speed = 80;
+        scene.menu.trackUp = false;
+        scene.menu.tickCount = 0;
+        scene.menu.ticksPerStep = 1;
+        scene.menu.inertiaRunning = 1;
+        scene.menu.SetTimer(CTavrel::kInertiaTimer, CTavrel::kInertiaInterval, nullptr);
+        while (scene.menu.inertiaRunning) {
+            backend.AdvanceClock(CTavrel::kInertiaInterval);
+            const auto start = std::chrono::steady_clock::now();
+            platform::ProcessPendingMessages();
+            steps.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    std::sort(steps.begin(), steps.end());
+    state.counters["steps"] = static_cast<double>(steps.size());
+    state.counters["median_step_ms"] = steps[steps.size() / 2] * 1000.0;
+    state.counters["p99_step_ms"] = steps[steps.size() * 99 / 100] * 1000.0;
+    state.counters["max_step_ms"] = steps.back() * 1000.0;
+}
+BENCHMARK(BM_GlideStep)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
