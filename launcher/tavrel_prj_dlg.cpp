@@ -10,6 +10,10 @@
 #include "platform/framework/handheld_shell.h"
 #include "resources/launcher_resource_ids.h"
 
+namespace {
+constexpr std::int64_t kLargestWindowSide = 16384;
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CTavrelPrjDlg, CDialog)
 ON_WM_ACTIVATE()
 ON_WM_SIZE()
@@ -68,13 +72,19 @@ void CTavrelPrjDlg::InitLayout() {
 void CTavrelPrjDlg::LoadEntries() { ::LoadEntries(menu, ProgramFolder() + L"settings.ini"); }
 
 void CTavrelPrjDlg::ApplyOptions() {
-    const int userWidth = options.user_menu_pos_BR_X - options.user_menu_pos_TL_X;
-    const int userHeight = options.user_menu_pos_BR_Y - options.user_menu_pos_TL_Y;
-    // A user rectangle without area, or rows without height, would leave nothing to use: the
-    // launcher keeps the values it derived from the screen instead.
-    if (!options.use_system_menu_pos && userWidth > 0 && userHeight > 0) {
-        MoveWindow(options.user_menu_pos_TL_X, options.user_menu_pos_TL_Y, userWidth, userHeight,
-                   TRUE);
+    const CRect user(options.user_menu_pos_TL_X, options.user_menu_pos_TL_Y,
+                     options.user_menu_pos_BR_X, options.user_menu_pos_BR_Y);
+    const CRect screen(0, 0, screenWidth, screenHeight);
+    CRect shown;
+    // A user rectangle without area or wholly off the screen, or rows without height, would
+    // leave nothing to see or use: the launcher keeps what it derived from the screen instead.
+    if (!options.use_system_menu_pos && shown.IntersectRect(&user, &screen)) {
+        const std::int64_t width = static_cast<std::int64_t>(user.right) - user.left;
+        const std::int64_t height = static_cast<std::int64_t>(user.bottom) - user.top;
+        // Beyond any picture the platform can hold, only the part on the screen is used.
+        const CRect placed =
+            width > kLargestWindowSide || height > kLargestWindowSide ? shown : user;
+        MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), TRUE);
     }
     if (!options.use_system_item_height && options.user_item_height >= 1) {
         menu.itemHeight = options.user_item_height;

@@ -124,6 +124,8 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 void CDialog::OnClose() { OnCancel(); }
 
 void CDialog::EndDialog(int result) {
+    // The first end decides; closing the window afterwards may ask again (deactivation).
+    if (!continueModal_) return;
     result_ = result;
     continueModal_ = false;
     // Wakes the modal loop if it is waiting: the end may come from input handled inside a wait.

@@ -129,14 +129,15 @@ TEST_F(LauncherTest, AChangedScreenSizeEndsIt) {
 TEST_F(LauncherTest, EnterSoftKeysEscapeAndALongTapEndIt) {
     WriteSystemOptions();
     WriteEntries(5);
-    const std::vector<std::pair<const char*, std::function<void(CTavrelPrjDlg&)>>> endings{
-        {"Enter", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_RETURN); }},
-        {"F1", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F1); }},
-        {"F2", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F2); }},
-        {"Escape", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_ESCAPE); }},
-    };
-    for (const auto& [name, ending] : endings) {
-        EXPECT_NE(Run({ending, [](CTavrelPrjDlg&) {}}), -1) << name;
+    const std::vector<std::tuple<const char*, std::function<void(CTavrelPrjDlg&)>, INT_PTR>>
+        endings{
+            {"Enter", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_RETURN); }, IDOK},
+            {"F1", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F1); }, IDOK},
+            {"F2", [](CTavrelPrjDlg&) { platform::input::KeyUp(VK_F2); }, IDOK},
+            {"Escape", [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_ESCAPE); }, IDCANCEL},
+        };
+    for (const auto& [name, ending, expected] : endings) {
+        EXPECT_EQ(Run({ending, [](CTavrelPrjDlg&) {}}), expected) << name;
         EXPECT_EQ(stepsLeft, 1) << name;
     }
 

@@ -1,0 +1,69 @@
+// The launcher opens and draws sensibly whatever its files hold.
+#include "launcher/launcher_fixture.h"
+
+namespace {
+
+// Runs the launcher with the given options and entries, and checks that it shows a window of
+// some size with a menu that painted, then ends it with Escape.
+void ExpectUsableLauncher(
+    LauncherTest& test,
+    const std::function<INT_PTR(std::vector<std::function<void(CTavrelPrjDlg&)>>)>& run) {
+    const INT_PTR result =
+        run({[](CTavrelPrjDlg& dialog) {
+                 RECT window{};
+                 dialog.GetWindowRect(&window);
+                 EXPECT_GT(window.right - window.left, 0);
+                 EXPECT_GT(window.bottom - window.top, 0);
+                 EXPECT_GE(window.right, 0);
+                 EXPECT_LE(window.left, GetSystemMetrics(SM_CXSCREEN));
+                 EXPECT_GE(dialog.menu.itemHeight, 1);
+                 // The menu painted: its first pixel is not the black of a
+                 // fresh surface.
+                 EXPECT_NE(platform::ReadWindowPixel(dialog.menu.m_hWnd, 0, 0), RGB(0, 0, 0));
+             },
+             [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_DOWN); },
+             [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_ESCAPE); }});
+    (void)test;
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(LauncherTest, ManyLongAndForeignEntriesWithoutIcons) {
+    WriteSystemOptions();
+    std::string entries =
+        "[" + std::string(10000, 'W') + "]\r\nExecPath=/no/such/program\r\n" +
+        "[\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE4\xBD\xA0\xE5\xA5\xBD]"
+        "\r\nExecPath=/usr/share\r\n[bad \xFF\xFE bytes]\r\n";
+    for (int index = 0; index < 3000; ++index) {
+        entries += "[Entry " + std::to_string(index) + "]\r\nExecPath=/no/such/" +
+                   std::to_string(index) + "\r\n";
+    }
+    folder.Write("settings.ini", entries);
+    ExpectUsableLauncher(*this, [this](auto steps) { return Run(std::move(steps)); });
+}
+
+TEST_F(LauncherTest, AbsurdOptionsFallBackToWhatTheScreenGives) {
+    WriteEntries(20);
+    for (const std::string& options : std::vector<std::string>{
+             // Off the screen, inverted, without area, beyond any size.
+             "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=5000\r\nuser_menu_pos_TL_Y=5000\r\n"
+             "user_menu_pos_BR_X=5240\r\nuser_menu_pos_BR_Y=5320\r\n",
+             "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=240\r\nuser_menu_pos_BR_X=0\r\n"
+             "user_menu_pos_BR_Y=320\r\n",
+             "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=-2147483648\r\n"
+             "user_menu_pos_TL_Y=-99999999999\r\nuser_menu_pos_BR_X=2147483647\r\n"
+             "user_menu_pos_BR_Y=2147483647\r\n",
+             // Rows of no height, negative height, taller than the window.
+             "use_system_item_height=false\r\nuser_item_height=0\r\n",
+             "use_system_item_height=false\r\nuser_item_height=-40\r\n",
+             "use_system_item_height=false\r\nuser_item_height=100000\r\n",
+             "pos_item_text=diagonal\r\nitem_font.size=-2147483648\r\nuse_system_font=false\r\n",
+             "use_system_font=false\r\nitem_font.name=No Such Face At "
+             "All\r\nitem_font.size=900\r\n",
+         }) {
+        SCOPED_TRACE(options);
+        folder.Write("options.ini", "[main_settings]\r\nuse_system_colors=true\r\n" + options);
+        ExpectUsableLauncher(*this, [this](auto steps) { return Run(std::move(steps)); });
+    }
+}
+
+}  // namespace
