@@ -19,7 +19,9 @@ echo "No display found: running the launcher on a virtual screen (Xvfb) for a fe
 screen=:$((90 + RANDOM % 9))
 Xvfb "$screen" -screen 0 480x640x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $launcher $xvfb 2>/dev/null || true' EXIT
+launcher=""
+# The launcher goes first, so it is not left talking to a vanished screen.
+trap '[ -n "$launcher" ] && kill $launcher 2>/dev/null && wait $launcher 2>/dev/null; kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 DISPLAY=$screen build/demo/TavrelPrj &
 launcher=$!
