@@ -140,41 +140,45 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT objectType) {
     }
 }
 
-COLORREF SetTextColor(HDC hdc, COLORREF color) {
+namespace {
+
+// Replaces one of a context's settings and returns the old value (`failed` for a bad handle).
+template <typename Value>
+Value ExchangeSetting(HDC hdc, Value platform::DeviceContext::*setting, Value value, Value failed) {
     platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    if (context == nullptr) return CLR_INVALID;
-    const COLORREF previous = context->textColor;
-    context->textColor = color;
+    if (context == nullptr) return failed;
+    const Value previous = context->*setting;
+    context->*setting = value;
     return previous;
+}
+
+template <typename Value>
+Value ReadSetting(HDC hdc, Value platform::DeviceContext::*setting, Value failed) {
+    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
+    return context != nullptr ? context->*setting : failed;
+}
+
+}  // namespace
+
+COLORREF SetTextColor(HDC hdc, COLORREF color) {
+    return ExchangeSetting(hdc, &platform::DeviceContext::textColor, color, CLR_INVALID);
 }
 
 COLORREF GetTextColor(HDC hdc) {
-    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    return context != nullptr ? context->textColor : CLR_INVALID;
+    return ReadSetting(hdc, &platform::DeviceContext::textColor, CLR_INVALID);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    if (context == nullptr) return CLR_INVALID;
-    const COLORREF previous = context->backgroundColor;
-    context->backgroundColor = color;
-    return previous;
+    return ExchangeSetting(hdc, &platform::DeviceContext::backgroundColor, color, CLR_INVALID);
 }
 
 COLORREF GetBkColor(HDC hdc) {
-    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    return context != nullptr ? context->backgroundColor : CLR_INVALID;
+    return ReadSetting(hdc, &platform::DeviceContext::backgroundColor, CLR_INVALID);
 }
 
 int SetBkMode(HDC hdc, int mode) {
-    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    if (context == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    const int previous = context->backgroundMode;
-    context->backgroundMode = mode;
-    return previous;
+    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    return ExchangeSetting(hdc, &platform::DeviceContext::backgroundMode, mode, 0);
 }
 
-int GetBkMode(HDC hdc) {
-    platform::DeviceContext* context = platform::FindDeviceContext(hdc);
-    return context != nullptr ? context->backgroundMode : 0;
-}
+int GetBkMode(HDC hdc) { return ReadSetting(hdc, &platform::DeviceContext::backgroundMode, 0); }
