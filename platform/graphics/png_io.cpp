@@ -27,10 +27,9 @@ void IgnoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 // normally whether or not libpng jumped.
 class PngReader {
   public:
-    PngReader() {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning);
-        if (png_ != nullptr) info_ = png_create_info_struct(png_);
-    }
+    PngReader()
+        : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning)),
+          info_(png_ != nullptr ? png_create_info_struct(png_) : nullptr) {}
     ~PngReader() { png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr); }
     PngReader(const PngReader&) = delete;
     PngReader& operator=(const PngReader&) = delete;
@@ -46,10 +45,9 @@ class PngReader {
 
 class PngWriter {
   public:
-    PngWriter() {
-        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning);
-        if (png_ != nullptr) info_ = png_create_info_struct(png_);
-    }
+    PngWriter()
+        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning)),
+          info_(png_ != nullptr ? png_create_info_struct(png_) : nullptr) {}
     ~PngWriter() { png_destroy_write_struct(&png_, info_ != nullptr ? &info_ : nullptr); }
     PngWriter(const PngWriter&) = delete;
     PngWriter& operator=(const PngWriter&) = delete;
