@@ -116,16 +116,19 @@ TEST_F(IniFileTest, MissingEmptyAndZeroByteFiles) {
     EXPECT_STREQ(IniGetValue(document, "a", "k"), "v");
 }
 
-TEST_F(IniFileTest, AFailedReadShowsReadFileAndAddsNothing) {
+TEST_F(IniFileTest, AFailedReadOrSizeShowsReadFileAndAddsNothing) {
     folder.Write("good.ini", "[a]\r\nk=v\r\n");
-    IniDocument document;
-    platform::SetFileFailureInjector(
-        [](platform::FileStep step) { return step == platform::FileStep::Read; });
-    EXPECT_FALSE(IniRead(document, folder.WidePath("good.ini")));
-    platform::SetFileFailureInjector(nullptr);
-    ASSERT_EQ(backend->messageBoxes.size(), 1u);
-    EXPECT_EQ(backend->messageBoxes[0].text, L"!ReadFile");
-    EXPECT_TRUE(document.sections.empty());
+    for (platform::FileStep failing : {platform::FileStep::Read, platform::FileStep::Size}) {
+        IniDocument document;
+        backend->messageBoxes.clear();
+        platform::SetFileFailureInjector(
+            [failing](platform::FileStep step) { return step == failing; });
+        EXPECT_FALSE(IniRead(document, folder.WidePath("good.ini")));
+        platform::SetFileFailureInjector(nullptr);
+        ASSERT_EQ(backend->messageBoxes.size(), 1u);
+        EXPECT_EQ(backend->messageBoxes[0].text, L"!ReadFile");
+        EXPECT_TRUE(document.sections.empty());
+    }
 }
 
 TEST_F(IniFileTest, ReadingAppendsToWhatTheDocumentHolds) {
