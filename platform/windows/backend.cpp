@@ -25,9 +25,12 @@ class NullBackend final : public Backend {
     }
 };
 
+// Never destroyed by the exit of the process: when a program ends because its display went
+// away, the backend must not try to close windows on that display (it would wait for it
+// forever). Programs remove their backend themselves when they end normally.
 std::unique_ptr<Backend>& Installed() {
-    static std::unique_ptr<Backend> backend = std::make_unique<NullBackend>();
-    return backend;
+    static auto* backend = new std::unique_ptr<Backend>(std::make_unique<NullBackend>());
+    return *backend;
 }
 
 }  // namespace
