@@ -22,8 +22,8 @@ double RoundedCoverage(double x, double y, double left, double top, double right
 
 }  // namespace
 
-platform::IconImage DrawLauncherIcon(int size) {
-    platform::IconImage image{size, size, std::vector<std::uint32_t>(size * size, 0)};
+platform::IconGroupImage DrawLauncherIcon(int size) {
+    platform::IconGroupImage image{size, size, std::vector<std::uint32_t>(size * size, 0)};
     const double s = size;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {

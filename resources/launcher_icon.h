@@ -4,4 +4,4 @@
 
 #include "platform/framework/resources.h"
 
-platform::IconImage DrawLauncherIcon(int size);
+platform::IconGroupImage DrawLauncherIcon(int size);

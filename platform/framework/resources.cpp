@@ -11,7 +11,7 @@ namespace {
 
 struct ResourceTable {
     std::map<UINT, DialogTemplate> dialogs;
-    std::map<UINT, std::vector<IconImage>> iconGroups;
+    std::map<UINT, std::vector<IconGroupImage>> iconGroups;
     std::map<std::pair<std::wstring, std::wstring>, std::uint32_t> values;
 };
 
@@ -31,11 +31,11 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
     return found == Table().dialogs.end() ? nullptr : &found->second;
 }
 
-void RegisterIconGroup(UINT id, std::vector<IconImage> images) {
+void RegisterIconGroup(UINT id, std::vector<IconGroupImage> images) {
     Table().iconGroups[id] = std::move(images);
 }
 
-const std::vector<IconImage>* FindIconGroup(UINT id) {
+const std::vector<IconGroupImage>* FindIconGroup(UINT id) {
     auto found = Table().iconGroups.find(id);
     return found == Table().iconGroups.end() ? nullptr : &found->second;
 }
@@ -55,11 +55,11 @@ bool FindValueResource(const std::wstring& type, const std::wstring& name, std::
 }  // namespace platform
 
 HICON LoadIcon(HINSTANCE /*instance*/, UINT id) {
-    const std::vector<platform::IconImage>* images = platform::FindIconGroup(id);
+    const std::vector<platform::IconGroupImage>* images = platform::FindIconGroup(id);
     if (images == nullptr || images->empty()) return nullptr;
     const int wanted = GetSystemMetrics(SM_CXICON);
-    const platform::IconImage* best = &images->front();
-    for (const platform::IconImage& image : *images) {
+    const platform::IconGroupImage* best = &images->front();
+    for (const platform::IconGroupImage& image : *images) {
         if (std::abs(image.width - wanted) < std::abs(best->width - wanted)) best = &image;
     }
     return CreateIconFromPixels(best->width, best->height, best->pixels.data());

@@ -23,7 +23,7 @@ struct DialogTemplate {
 };
 
 // One image of an icon group: straight RGBA, 0xAARRGGBB, row by row.
-struct IconImage {
+struct IconGroupImage {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
@@ -31,8 +31,8 @@ struct IconImage {
 
 void RegisterDialogTemplate(UINT id, DialogTemplate dialogTemplate);
 const DialogTemplate* FindDialogTemplate(UINT id);
-void RegisterIconGroup(UINT id, std::vector<IconImage> images);
-const std::vector<IconImage>* FindIconGroup(UINT id);
+void RegisterIconGroup(UINT id, std::vector<IconGroupImage> images);
+const std::vector<IconGroupImage>* FindIconGroup(UINT id);
 // A value resource of a type and a name (such as a marker that the program draws for
 // high-density screens itself).
 void RegisterValueResource(const std::wstring& type, const std::wstring& name, std::uint32_t value);
