@@ -2,6 +2,11 @@
 #include "platform/backends/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/backends/sdl/sdl_display.h"
 #include "platform/backends/sdl/sdl_event_translator.h"
@@ -12,6 +17,28 @@
 #include "platform/windows/window_tree.h"
 
 namespace platform {
+namespace {
+
+// Start-up measurement: with TAVREL_FIRST_FRAME_FILE set, the CLOCK_MONOTONIC time (ns) of the
+// first present to a shown window is written to that file, once. It is written beside the file
+// and renamed, so a reader never sees half of it.
+void RecordFirstFrame() {
+    static bool recorded = false;
+    if (recorded) return;
+    recorded = true;
+    const char* path = std::getenv("TAVREL_FIRST_FRAME_FILE");
+    if (path == nullptr || *path == '\0') return;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::string temporary = std::string(path) + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    if (file == nullptr) return;
+    std::fprintf(file, "%lld\n",
+                 static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
+    if (std::fclose(file) == 0) std::rename(temporary.c_str(), path);
+}
+
+}  // namespace
 
 SdlBackend::SdlBackend(std::unique_ptr<SdlSession> session)
     : session_(std::move(session)),
@@ -40,7 +67,10 @@ void SdlBackend::Present(HWND window, const RECT& dirty) {
     if (!CopyToSdlSurface(*record->surface, area, target, &copied)) return;
     const SDL_Rect rectangle{copied.left, copied.top, copied.right - copied.left,
                              copied.bottom - copied.top};
-    SDL_UpdateWindowSurfaceRects(sdlWindow, &rectangle, 1);
+    if (SDL_UpdateWindowSurfaceRects(sdlWindow, &rectangle, 1) == 0 &&
+        (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_SHOWN) != 0) {
+        RecordFirstFrame();
+    }
 }
 
 void SdlBackend::PresentWhereRequested() {
