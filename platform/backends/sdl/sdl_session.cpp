@@ -17,6 +17,10 @@ void SetHints() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A launcher runs all day; the screen saver and power management stay in charge.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Window surfaces go to the screen as they are (X11 shared memory): SDL would otherwise
+    // present them as OpenGL textures, and loading and starting OpenGL (a software renderer on
+    // machines without a GPU) costs more than the launcher's whole start-up.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 }
 
 // Whether the SDL_VIDEODRIVER setting (a comma-separated list) names the driver.
