@@ -2,8 +2,11 @@
 #include "platform/backends/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +39,17 @@ void RecordFirstFrame() {
     std::fprintf(file, "%lld\n",
                  static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
     if (std::fclose(file) == 0) std::rename(temporary.c_str(), path);
+}
+
+// The file descriptor of SDL's X11 connection; -1 on other video drivers.
+int X11Connection(SDL_Window* window) {
+    if (window == nullptr) return -1;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+        return -1;
+    }
+    return ConnectionNumber(info.info.x11.display);
 }
 
 }  // namespace
@@ -92,13 +106,36 @@ void SdlBackend::RequestForeground(HWND window) {
     SDL_RaiseWindow(sdlWindow);
 }
 
+// On X11 the wait is on the connection itself. SDL 2.26's own wait wakes itself by sending an
+// event to one of its windows over a second connection; when the event that woke it closes that
+// window at once (a key or a focus change ends the launcher), the X server may handle the late
+// request after the window is gone, and Xlib's default error handler ends the program with
+// status 1 after it did everything right.
+bool SdlBackend::WaitForSdlEvent(int timeoutMs, SDL_Event* event) {
+    if (SDL_PollEvent(event) != 0) return true;
+    if (timeoutMs == 0) return false;
+    const int connection = X11Connection(windows_->AnyWindow());
+    if (connection < 0) {
+        return (timeoutMs < 0 ? SDL_WaitEvent(event) : SDL_WaitEventTimeout(event, timeoutMs)) != 0;
+    }
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
+    for (;;) {
+        const Uint64 now = SDL_GetTicks64();
+        if (timeoutMs >= 0 && now >= deadline) return false;
+        pollfd readable{connection, POLLIN, 0};
+        // Polling SDL drained everything Xlib had read: what comes next arrives on the socket.
+        // A signal ends the wait too, and SDL turns it into an event.
+        ::poll(&readable, 1, timeoutMs < 0 ? -1 : static_cast<int>(deadline - now));
+        if (SDL_PollEvent(event) != 0) return true;
+    }
+}
+
 bool SdlBackend::WaitForEvents(int timeoutMs) {
     SDL_Event event;
-    const int received =
-        timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+    const bool received = WaitForSdlEvent(timeoutMs, &event);
     // Waiting without limit only ends without an event when SDL's queue is gone for good.
-    if (received == 0 && timeoutMs < 0) return false;
-    if (received != 0) {
+    if (!received && timeoutMs < 0) return false;
+    if (received) {
         events_->Translate(event);
         while (SDL_PollEvent(&event) != 0) events_->Translate(event);
     }

@@ -8,6 +8,8 @@
 
 #include "platform/windows/backend.h"
 
+union SDL_Event;
+
 namespace platform {
 
 class SdlSession;
@@ -37,6 +39,8 @@ class SdlBackend final : public Backend {
 
   private:
     void PresentWhereRequested();
+    // Waits up to timeoutMs (forever when negative) for the next SDL event.
+    bool WaitForSdlEvent(int timeoutMs, SDL_Event* event);
 
     // Declared first so that SDL is shut down after every window is gone.
     std::unique_ptr<SdlSession> session_;

@@ -88,6 +88,10 @@ SDL_Window* SdlWindowTable::Find(HWND hwnd) const {
     return found != entries_.end() ? found->second.window.get() : nullptr;
 }
 
+SDL_Window* SdlWindowTable::AnyWindow() const {
+    return entries_.empty() ? nullptr : entries_.begin()->second.window.get();
+}
+
 HWND SdlWindowTable::OwnerOf(std::uint32_t sdlWindowId) const {
     if (sdlWindowId == 0) return nullptr;
     for (const auto& [hwnd, entry] : entries_) {

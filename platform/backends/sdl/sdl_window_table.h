@@ -26,6 +26,8 @@ class SdlWindowTable {
     void Remove(HWND hwnd);
 
     SDL_Window* Find(HWND hwnd) const;
+    // Any SDL window of the table; nullptr while there is none.
+    SDL_Window* AnyWindow() const;
     // The top-level window an SDL window shows; nullptr for windows that are not ours.
     HWND OwnerOf(std::uint32_t sdlWindowId) const;
 
