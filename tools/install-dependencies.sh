@@ -7,7 +7,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme
-  xvfb xdotool x11-xserver-utils imagemagick
+  xvfb xdotool x11-xserver-utils imagemagick x11-utils x11-apps
 )
 
 missing=()

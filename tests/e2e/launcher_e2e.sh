@@ -1,0 +1,308 @@
+#!/usr/bin/env bash
+# End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
+# as a user would drive it: one scenario per run.
+# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|missing-files>
+# Exits 77 (skipped) only where no X server can be started at all.
+set -euo pipefail
+
+readonly launcher_program=$1
+readonly scenario=$2
+readonly screen_width=480
+readonly screen_height=640
+# The launcher's layout on this screen: rows of a sixth of the screen's height; the menu sits
+# 3 pixels inside the window (a 1-pixel border and 2 pixels of space), its slider on the right.
+readonly row_height=$((screen_height / 6))
+readonly menu_inset=3
+readonly slider_width=$((screen_width / 48))
+readonly wait_seconds=10
+
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  exit 1
+}
+note() { echo "[$scenario] $*"; }
+
+# Runs a command again and again until it succeeds, or fails the test after $wait_seconds.
+wait_until() {
+  local what=$1
+  shift
+  local deadline=$((SECONDS + wait_seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || fail "timed out waiting until $what"
+    sleep 0.05
+  done
+}
+
+for tool in xdotool xwininfo xev import xlogo; do
+  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/install-dependencies.sh"
+done
+[ -x "$launcher_program" ] || fail "no launcher program at $launcher_program"
+
+# Alive until it has ended; an ended child stays a zombie until the test collects it.
+process_alive() {
+  local fields
+  read -r -a fields 2>/dev/null <"/proc/$1/stat" || return 1
+  [ "${fields[2]}" != Z ]
+}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-e2e-XXXXXX")
+background=() # in the order started: the X server first
+# Ends what the test started, newest first, so no program is left talking to a vanished X
+# server; whatever ignores the request for two seconds is killed. A launcher leads its own
+# process group, so its helpers (SDL shows message boxes from a child process) end with it.
+cleanup() {
+  local index pid tries
+  for ((index = ${#background[@]} - 1; index >= 0; index--)); do
+    pid=${background[index]}
+    kill -- -"$pid" 2>/dev/null || kill "$pid" 2>/dev/null || continue
+    for ((tries = 0; tries < 40; tries++)); do
+      process_alive "$pid" || break
+      sleep 0.05
+    done
+    kill -9 -- -"$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- The virtual screen -------------------------------------------------------------------
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIPPED: Xvfb is not installed and no other X server can be started here." >&2
+  exit 77
+fi
+# Xvfb picks a free display number itself and writes it once it accepts connections.
+mkfifo "$work/display-number"
+Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset \
+  3>"$work/display-number" 2>"$work/xvfb.log" &
+background+=($!)
+display_number=""
+if ! read -r -t "$wait_seconds" display_number <"$work/display-number" || [ -z "$display_number" ]; then
+  echo "SKIPPED: Xvfb could not start an X server here:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 77
+fi
+export DISPLAY=":$display_number"
+unset WAYLAND_DISPLAY
+
+# --- The launcher -------------------------------------------------------------------------
+# A folder with its own copy of the program: the launcher reads its files next to itself.
+folder=""
+make_folder() {
+  folder=$(mktemp -d "$work/folder-XXXXXX")
+  ln "$launcher_program" "$folder/TavrelPrj" 2>/dev/null || cp "$launcher_program" "$folder/TavrelPrj"
+}
+
+# The options every scenario but one uses (the system look, no glide after a drag).
+write_options() {
+  printf '%s\r\n' "[main_settings]" "use_system_colors=true" "use_system_font=true" \
+    "use_system_item_height=true" "use_system_menu_pos=true" "use_menu_inertia=false" \
+    >"$folder/options.ini"
+}
+
+# A program for entries: writes its arguments, one a line, to a marker file in the folder.
+write_marker_program() {
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/marker.tmp" && mv "%s/marker.tmp" "%s/marker"\n' \
+    "$folder" "$folder" "$folder" >"$folder/mark.sh"
+  chmod +x "$folder/mark.sh"
+}
+
+# settings.ini with `count` entries that all run the marker program; CR LF line ends.
+write_entries() {
+  local count=$1 n
+  for ((n = 1; n <= count; n++)); do
+    printf '[Entry %d]\r\nExecPath=%s/mark.sh\r\nArgs=--row "number %d"\r\n' "$n" "$folder" "$n"
+  done >"$folder/settings.ini"
+}
+
+launcher_pid=""
+start_launcher() {
+  rm -f "$folder/first-frame"
+  TAVREL_FIRST_FRAME_FILE="$folder/first-frame" setsid "$folder/TavrelPrj" \
+    >"$folder/output.log" 2>&1 &
+  launcher_pid=$!
+  background+=("$launcher_pid")
+}
+
+launcher_running() { process_alive "$launcher_pid"; }
+launcher_ended() { ! launcher_running; }
+launcher_window_id() { xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null | head -n 1; }
+launcher_has_window() { [ -n "$(launcher_window_id)" ]; }
+
+# Waits until the launcher's window is mapped and its first frame is on the screen; sets
+# window and its geometry (window_x, window_y, window_width, window_height).
+window=""
+wait_for_launcher_window() {
+  wait_until "the launcher's window is mapped" launcher_has_window
+  wait_until "the launcher has presented its first frame" test -s "$folder/first-frame"
+  window=$(launcher_window_id)
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  window_x=$X window_y=$Y window_width=$WIDTH window_height=$HEIGHT
+}
+
+# Without a window manager SDL gives its window the keyboard focus itself once it is mapped.
+launcher_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+
+# Waits for the launcher to end; fails unless it ended with status 0.
+expect_launcher_exit_ok() {
+  local why=$1 status=0
+  wait_until "the launcher has ended ($why)" launcher_ended
+  wait "$launcher_pid" || status=$?
+  if [ "$status" -ne 0 ]; then
+    cat "$folder/output.log" >&2
+    fail "the launcher ended with status $status ($why)"
+  fi
+}
+
+row_center_y() { echo $((window_y + menu_inset + row_height * $1 + row_height / 2)); }
+window_center_x() { echo $((window_x + window_width / 2)); }
+
+# The slider's column of the window as raw pixels: it moves only when the list scrolls.
+slider_pixels_checksum() {
+  import -window "$window" \
+    -crop "${slider_width}x$((window_height - 2 * menu_inset))+$((window_width - menu_inset - slider_width))+$menu_inset" \
+    rgb:- | md5sum
+}
+
+# --- Scenarios ----------------------------------------------------------------------------
+scenario_hold() {
+  make_folder
+  write_options
+  write_marker_program
+  write_entries 3
+  start_launcher
+  wait_for_launcher_window
+  # Held well past the 300 ms that make a tap a start, so a busy machine cannot shorten it.
+  note "holding the second row"
+  xdotool mousemove --sync "$(window_center_x)" "$(row_center_y 1)" mousedown 1 sleep 1 mouseup 1
+  expect_launcher_exit_ok "a held row started its program"
+  wait_until "the second row's program has run" test -f "$folder/marker"
+  [ "$(cat "$folder/marker")" = $'--row\nnumber 2' ] ||
+    fail "the started program got the arguments '$(cat "$folder/marker")', not those of row 2"
+}
+
+scenario_drag() {
+  make_folder
+  write_options
+  write_marker_program
+  write_entries 15
+  start_launcher
+  wait_for_launcher_window
+  local before x y step
+  before=$(slider_pixels_checksum)
+  x=$(window_center_x)
+  y=$(row_center_y 3)
+  # Upwards by 240 pixels in steps, far past the drag threshold (a twelfth of the screen).
+  note "dragging the list up"
+  xdotool mousemove --sync "$x" "$y" mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do xdotool mousemove --sync "$x" $((y - 30 * step)); done
+  xdotool mouseup 1
+  slider_moved() { [ "$(slider_pixels_checksum)" != "$before" ]; }
+  wait_until "the slider shows the list scrolled" slider_moved
+  launcher_running || fail "the launcher ended after a drag"
+  sleep 0.5 # time for a wrongly started program to show itself
+  [ ! -e "$folder/marker" ] || fail "a drag started an entry's program"
+  launcher_running || fail "the launcher ended after a drag"
+  xdotool key Escape
+  expect_launcher_exit_ok "Escape after the drag"
+}
+
+scenario_keys() {
+  make_folder
+  write_options
+  write_marker_program
+  write_entries 3
+  local key
+  for key in Escape F1 F2; do
+    start_launcher
+    wait_for_launcher_window
+    wait_until "the launcher has the keyboard focus" launcher_has_focus
+    note "pressing $key"
+    xdotool key "$key"
+    expect_launcher_exit_ok "$key pressed"
+  done
+  [ ! -e "$folder/marker" ] || fail "a key that closes the launcher started an entry's program"
+}
+
+scenario_focus() {
+  make_folder
+  write_options
+  write_marker_program
+  write_entries 3
+  start_launcher
+  wait_for_launcher_window
+  wait_until "the launcher has the keyboard focus" launcher_has_focus
+  # Another program's window, beside the launcher; without a window manager nothing gives it
+  # the focus, so the test does, and waits until the X server reports it focused.
+  xlogo -geometry 100x100+0+0 >/dev/null 2>&1 &
+  local other_pid=$! other
+  background+=("$other_pid")
+  wait_until "the other program's window is mapped" xdotool search --onlyvisible --class xlogo
+  other=$(xdotool search --onlyvisible --class xlogo | head -n 1)
+  note "giving the focus to another window"
+  timeout "$wait_seconds" xdotool windowfocus --sync "$other" ||
+    fail "the X server did not move the focus to the other window"
+  expect_launcher_exit_ok "another window got the focus"
+  [ ! -e "$folder/marker" ] || fail "losing the focus started an entry's program"
+}
+
+# The message box windows on the screen (SDL names them by their caption).
+error_box_id() { xwininfo -root -children 2>/dev/null | awk '$2 == "\"Error\":" {print $1; exit}'; }
+error_box_shown() {
+  local box
+  box=$(error_box_id)
+  [ -n "$box" ] && xwininfo -id "$box" 2>/dev/null | grep -q "Map State: IsViewable"
+}
+# Message boxes closed so far: the X server's destroy notices of top-level windows.
+boxes_closed() { [ "$(grep -c '^DestroyNotify' "$work/xev.log" || true)" -ge "$1" ]; }
+
+# Clicks the lowest button of the box: the lowest run of pixels down its middle that differ
+# from the box's own background.
+click_box_button() {
+  local box=$1 X Y WIDTH HEIGHT middle_y
+  eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  middle_y=$(import -window "$box" -crop "1x${HEIGHT}+$((WIDTH / 2))+0" txt:- |
+    awk -F'[,: ]+' 'NR == 2 {background = $0; sub(/^[^:]*:/, "", background)}
+      NR > 1 {line = $0; sub(/^[^:]*:/, "", line); y = $2;
+              if (line != background) {if (!inside) {top = y; inside = 1}; bottom = y}
+              else if (inside) {inside = 0; last_top = top; last_bottom = bottom}}
+      END {if (inside) {last_top = top; last_bottom = bottom}; print int((last_top + last_bottom) / 2)}')
+  if [ -z "$middle_y" ] || [ "$middle_y" -le 0 ]; then fail "found no button in the message box"; fi
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + middle_y)) click 1
+}
+
+scenario_missing_files() {
+  make_folder # the program alone: neither options.ini nor settings.ini
+  xev -root -event substructure >"$work/xev.log" 2>&1 &
+  background+=($!)
+  start_launcher
+  local box
+  wait_until "a message box titled Error is shown (options.ini)" error_box_shown
+  launcher_has_window && fail "the launcher's window showed before the message box was closed"
+  box=$(error_box_id)
+  note "closing the first message box with Return"
+  timeout "$wait_seconds" xdotool windowfocus --sync "$box" key Return ||
+    fail "could not give the message box the focus"
+  wait_until "the first message box is closed" boxes_closed 1
+  wait_until "a second message box titled Error is shown (settings.ini)" error_box_shown
+  launcher_has_window && fail "the launcher's window showed before the second box was closed"
+  note "closing the second message box with its OK button"
+  click_box_button "$(error_box_id)"
+  wait_until "the second message box is closed" boxes_closed 2
+  wait_for_launcher_window
+  error_box_shown && fail "a third message box was shown"
+  wait_until "the launcher has the keyboard focus" launcher_has_focus
+  xdotool key Escape
+  expect_launcher_exit_ok "Escape on the empty launcher"
+}
+
+case $scenario in
+  hold) scenario_hold ;;
+  drag) scenario_drag ;;
+  keys) scenario_keys ;;
+  focus) scenario_focus ;;
+  missing-files) scenario_missing_files ;;
+  *) fail "unknown scenario '$scenario'" ;;
+esac
+echo "PASS ($scenario)"
