@@ -279,8 +279,15 @@ void BM_FloorWindowFirstFrame(benchmark::State& state) {
     fs::remove_all(folder, error);
 }
 
+// The launcher built beside the benchmark, or another build of it to compare with (a copy of an
+// earlier build, say) named by TAVREL_STARTUP_LAUNCHER.
+std::string LauncherUnderTest() {
+    const char* other = std::getenv("TAVREL_STARTUP_LAUNCHER");
+    return other != nullptr && *other != '\0' ? other : TAVREL_LAUNCHER;
+}
+
 void BM_LauncherFirstFrame(benchmark::State& state) {
-    const LauncherFolder folder(TAVREL_LAUNCHER, static_cast<std::size_t>(state.range(0)));
+    const LauncherFolder folder(LauncherUnderTest(), static_cast<std::size_t>(state.range(0)));
     if (folder.Program().empty()) {
         state.SkipWithError("cannot prepare the launcher's folder");
         return;
