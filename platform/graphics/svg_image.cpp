@@ -1,8 +1,11 @@
 // Rendering SVG icons with librsvg into cairo image surfaces. glib and librsvg headers stay in
-// this file (glib defines its own TRUE and FALSE).
+// this file (glib defines its own TRUE and FALSE). librsvg is loaded with the first SVG icon,
+// not with the program: with glib, cairo and pango it is some thirty libraries, about 8 ms of
+// every start, and the icons on a first screen are mostly PNG files.
 #include "platform/graphics/svg_image.h"
 
 #include <cairo.h>
+#include <dlfcn.h>
 #include <librsvg/rsvg.h>
 
 #include <cstring>
@@ -10,17 +13,66 @@
 namespace platform {
 namespace {
 
+// The functions used here, found in librsvg and the libraries it loads.
+struct SvgLibrary {
+    decltype(&rsvg_handle_new_from_file) handleNewFromFile = nullptr;
+    decltype(&rsvg_handle_render_document) handleRenderDocument = nullptr;
+    decltype(&g_object_unref) objectUnref = nullptr;
+    decltype(&g_error_free) errorFree = nullptr;
+    decltype(&cairo_image_surface_create) imageSurfaceCreate = nullptr;
+    decltype(&cairo_image_surface_get_data) imageSurfaceGetData = nullptr;
+    decltype(&cairo_image_surface_get_stride) imageSurfaceGetStride = nullptr;
+    decltype(&cairo_surface_status) surfaceStatus = nullptr;
+    decltype(&cairo_surface_flush) surfaceFlush = nullptr;
+    decltype(&cairo_surface_destroy) surfaceDestroy = nullptr;
+    decltype(&cairo_create) create = nullptr;
+    decltype(&cairo_status) status = nullptr;
+    decltype(&cairo_destroy) destroy = nullptr;
+};
+
+template <typename Function>
+bool Find(void* library, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(::dlsym(library, name));
+    return *function != nullptr;
+}
+
+// Loaded once and kept for the life of the process; null when librsvg cannot be loaded.
+const SvgLibrary* Library() {
+    static const std::optional<SvgLibrary> loaded = []() -> std::optional<SvgLibrary> {
+        void* library = ::dlopen("librsvg-2.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) return std::nullopt;
+        SvgLibrary functions;
+        const bool complete =
+            Find(library, "rsvg_handle_new_from_file", &functions.handleNewFromFile) &&
+            Find(library, "rsvg_handle_render_document", &functions.handleRenderDocument) &&
+            Find(library, "g_object_unref", &functions.objectUnref) &&
+            Find(library, "g_error_free", &functions.errorFree) &&
+            Find(library, "cairo_image_surface_create", &functions.imageSurfaceCreate) &&
+            Find(library, "cairo_image_surface_get_data", &functions.imageSurfaceGetData) &&
+            Find(library, "cairo_image_surface_get_stride", &functions.imageSurfaceGetStride) &&
+            Find(library, "cairo_surface_status", &functions.surfaceStatus) &&
+            Find(library, "cairo_surface_flush", &functions.surfaceFlush) &&
+            Find(library, "cairo_surface_destroy", &functions.surfaceDestroy) &&
+            Find(library, "cairo_create", &functions.create) &&
+            Find(library, "cairo_status", &functions.status) &&
+            Find(library, "cairo_destroy", &functions.destroy);
+        if (!complete) return std::nullopt;
+        return functions;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
+    void operator()(gpointer object) const { Library()->objectUnref(object); }
 };
 struct GErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
+    void operator()(GError* error) const { Library()->errorFree(error); }
 };
 struct CairoSurfaceDestroy {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+    void operator()(cairo_surface_t* surface) const { Library()->surfaceDestroy(surface); }
 };
 struct CairoDestroy {
-    void operator()(cairo_t* context) const { cairo_destroy(context); }
+    void operator()(cairo_t* context) const { Library()->destroy(context); }
 };
 
 using ErrorPointer = std::unique_ptr<GError, GErrorFree>;
@@ -37,8 +89,10 @@ SvgDocument::SvgDocument(std::unique_ptr<Handle> handle) : handle_(std::move(han
 SvgDocument::~SvgDocument() = default;
 
 std::unique_ptr<SvgDocument> SvgDocument::Load(const std::string& path) {
+    const SvgLibrary* library = Library();
+    if (library == nullptr) return nullptr;
     GError* rawError = nullptr;
-    RsvgHandle* rsvg = rsvg_handle_new_from_file(path.c_str(), &rawError);
+    RsvgHandle* rsvg = library->handleNewFromFile(path.c_str(), &rawError);
     ErrorPointer error(rawError);
     if (rsvg == nullptr) return nullptr;
     auto handle = std::make_unique<Handle>();
@@ -51,25 +105,27 @@ std::optional<PremultipliedImage> SvgDocument::Render(int width, int height) con
         static_cast<std::int64_t>(width) * height > Surface::kMaxPixels) {
         return std::nullopt;
     }
-    CairoSurfacePointer surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-    CairoPointer context(cairo_create(surface.get()));
-    if (cairo_status(context.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+    // A document exists only where the library was loaded.
+    const SvgLibrary& library = *Library();
+    CairoSurfacePointer surface(library.imageSurfaceCreate(CAIRO_FORMAT_ARGB32, width, height));
+    if (library.surfaceStatus(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+    CairoPointer context(library.create(surface.get()));
+    if (library.status(context.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
 
     const RsvgRectangle viewport{0.0, 0.0, static_cast<double>(width), static_cast<double>(height)};
     GError* rawError = nullptr;
     const gboolean rendered =
-        rsvg_handle_render_document(handle_->rsvg.get(), context.get(), &viewport, &rawError);
+        library.handleRenderDocument(handle_->rsvg.get(), context.get(), &viewport, &rawError);
     ErrorPointer error(rawError);
     if (!rendered) return std::nullopt;
-    cairo_surface_flush(surface.get());
+    library.surfaceFlush(surface.get());
 
     // Cairo's ARGB32 is premultiplied 0xAARRGGBB in native byte order: our format already, only
     // the row stride may differ.
     PremultipliedImage image{width, height, {}};
     image.pixels.resize(static_cast<std::size_t>(width) * height);
-    const unsigned char* data = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
+    const unsigned char* data = library.imageSurfaceGetData(surface.get());
+    const int stride = library.imageSurfaceGetStride(surface.get());
     for (int y = 0; y < height; ++y) {
         std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * width,
                     data + static_cast<std::ptrdiff_t>(y) * stride,
