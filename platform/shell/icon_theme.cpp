@@ -1,4 +1,5 @@
-// Icon theme lookup: index.theme parsing, one directory scan per theme, cached results.
+// Icon theme lookup: index.theme parsing, GTK's icon-theme.cache where it is current, else one
+// directory scan per theme folder; results are cached.
 #include "platform/shell/icon_theme.h"
 
 #include <dirent.h>
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/shell/icon_theme_cache.h"
 #include "platform/shell/key_file.h"
 
 namespace platform {
@@ -69,7 +71,8 @@ class Theme {
     std::vector<ThemeDirectory> directories_;
     std::vector<std::string> parents_;
     bool indexed_ = false;
-    std::unordered_map<std::string, std::vector<Entry>> icons_;
+    std::unordered_map<std::string, std::vector<Entry>> icons_;     // folders without a cache
+    std::vector<std::pair<std::uint16_t, IconThemeCache>> caches_;  // root, its current cache
 };
 
 ThemeDirectory ReadDirectory(const KeyFile& index, const std::string& path) {
@@ -126,8 +129,20 @@ std::unique_ptr<Theme> Theme::Load(const std::string& name,
 
 void Theme::BuildIndex() {
     indexed_ = true;
+    // Listing a theme means opening every size directory (Adwaita and hicolor: some 480): a
+    // current cache answers the same questions from one file.
+    std::vector<std::string> paths;
+    for (const ThemeDirectory& directory : directories_) paths.push_back(directory.path);
+    std::vector<bool> cached(roots_.size(), false);
+    for (std::size_t root = 0; root < roots_.size(); ++root) {
+        if (std::optional<IconThemeCache> cache = IconThemeCache::Open(roots_[root], paths)) {
+            caches_.emplace_back(static_cast<std::uint16_t>(root), std::move(*cache));
+            cached[root] = true;
+        }
+    }
     for (std::size_t directory = 0; directory < directories_.size(); ++directory) {
         for (std::size_t root = 0; root < roots_.size(); ++root) {
+            if (cached[root]) continue;
             ForEachIconFile(
                 roots_[root] + "/" + directories_[directory].path,
                 [&](std::string_view stem, bool scalable) {
@@ -148,9 +163,33 @@ void Theme::BuildIndex() {
 
 void Theme::AppendFiles(const std::string& iconName, std::vector<IconFile>& files) {
     if (!indexed_) BuildIndex();
-    auto found = icons_.find(iconName);
-    if (found == icons_.end()) return;
-    for (const Entry& entry : found->second) {
+    const auto found = icons_.find(iconName);
+    const std::vector<Entry>* entries = found != icons_.end() ? &found->second : nullptr;
+    std::vector<Entry> merged;
+    if (!caches_.empty()) {
+        // Cached and listed folders together, in the listing's order: by directory, then by
+        // base directory, an earlier base directory overriding a later one.
+        if (entries != nullptr) merged = *entries;
+        for (const auto& [root, cache] : caches_) {
+            cache.ForEachFile(iconName, [&, root = root](std::uint32_t directory, bool scalable) {
+                merged.push_back({directory, root, scalable});
+            });
+        }
+        std::stable_sort(merged.begin(), merged.end(), [](const Entry& a, const Entry& b) {
+            return a.directory != b.directory ? a.directory < b.directory : a.root < b.root;
+        });
+        std::vector<Entry> unique;
+        for (const Entry& entry : merged) {
+            const bool known = std::any_of(unique.begin(), unique.end(), [&](const Entry& kept) {
+                return kept.directory == entry.directory && kept.scalable == entry.scalable;
+            });
+            if (!known) unique.push_back(entry);
+        }
+        merged = std::move(unique);
+        entries = &merged;
+    }
+    if (entries == nullptr) return;
+    for (const Entry& entry : *entries) {
         const ThemeDirectory& directory = directories_[entry.directory];
         IconFile file;
         file.path = roots_[entry.root] + "/" + directory.path + "/" + iconName +
