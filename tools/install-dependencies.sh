@@ -7,7 +7,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
-  xvfb xdotool x11-xserver-utils imagemagick x11-utils x11-apps
+  xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
 )
 
 missing=()

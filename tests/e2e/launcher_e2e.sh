@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
 # as a user would drive it: one scenario per run.
-# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|missing-files>
+# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|screen-size|missing-files>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -247,6 +247,32 @@ scenario_focus() {
   [ ! -e "$folder/marker" ] || fail "losing the focus started an entry's program"
 }
 
+scenario_screen_size() {
+  command -v Xephyr >/dev/null || fail "Xephyr is missing: run tools/install-dependencies.sh"
+  command -v xrandr >/dev/null || fail "xrandr is missing: run tools/install-dependencies.sh"
+  # Xvfb cannot change its size; a screen nested in it can, as a device's screen does when it
+  # is turned.
+  mkfifo "$work/nested-number"
+  Xephyr -displayfd 4 -screen "${screen_width}x${screen_height}" -resizeable -nolisten tcp \
+    -noreset 4>"$work/nested-number" 2>"$work/xephyr.log" &
+  background+=($!)
+  local nested=""
+  read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
+    fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
+  export DISPLAY=":$nested"
+  make_folder
+  write_options
+  write_marker_program
+  write_entries 3
+  start_launcher
+  wait_for_launcher_window
+  note "turning the screen"
+  xrandr -s "${screen_height}x${screen_width}" >/dev/null 2>&1 ||
+    fail "xrandr could not change the nested screen's size"
+  expect_launcher_exit_ok "the screen changed its size"
+  [ ! -e "$folder/marker" ] || fail "turning the screen started an entry's program"
+}
+
 # The message box windows on the screen (SDL names them by their caption).
 error_box_id() { xwininfo -root -children 2>/dev/null | awk '$2 == "\"Error\":" {print $1; exit}'; }
 error_box_shown() {
@@ -302,6 +328,7 @@ case $scenario in
   drag) scenario_drag ;;
   keys) scenario_keys ;;
   focus) scenario_focus ;;
+  screen-size) scenario_screen_size ;;
   missing-files) scenario_missing_files ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac

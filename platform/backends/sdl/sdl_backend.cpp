@@ -66,7 +66,10 @@ SdlBackend::~SdlBackend() = default;
 
 std::uint32_t SdlBackend::TickCount() { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
 
-void SdlBackend::TopLevelChanged(HWND window) { windows_->Sync(window); }
+void SdlBackend::TopLevelChanged(HWND window) {
+    windows_->Sync(window);
+    display_->WatchScreenOf(windows_->Find(window));
+}
 
 void SdlBackend::TopLevelDestroyed(HWND window) { windows_->Remove(window); }
 

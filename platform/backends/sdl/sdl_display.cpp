@@ -42,6 +42,8 @@ std::optional<DisplayInfo> QueryDesktopDisplay() {
 }
 
 void SdlDisplayWatcher::Check() {
+    // SDL's idea of the desktop is stale on X11; the X server's own report is used there.
+    if (x11_.Watching()) return;
     const std::optional<DisplayInfo> desktop = QueryDesktopDisplay();
     if (!desktop) return;
     if (SameSize(*desktop, CurrentDisplay())) {

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "platform/backends/sdl/sdl_x11_screen.h"
 #include "platform/base/system_metrics.h"
 
 namespace platform {
@@ -18,8 +19,14 @@ class SdlDisplayWatcher {
     // Compares the desktop with the window system's display and reports a new size once. Cheap
     // enough to call on every wake.
     void Check();
+    // Watches the screen through the window system behind an SDL window, where SDL itself does
+    // not notice size changes (X11); from then on that watch decides.
+    void WatchScreenOf(SDL_Window* window) { x11_.Start(window); }
+    // An event the window system passed through SDL; true when it told of the screen.
+    bool Handle(const SDL_Event& event) { return x11_.Handle(event); }
 
   private:
+    X11ScreenWatch x11_;
     // A size already reported but not yet taken from the queue by the window system.
     std::optional<DisplayInfo> announced_;
 };

@@ -83,6 +83,9 @@ void SdlEventTranslator::Translate(const SDL_Event& event) {
         case SDL_DISPLAYEVENT:
             display_.Check();
             break;
+        case SDL_SYSWMEVENT:
+            display_.Handle(event);
+            break;
         case SDL_QUIT:
             CloseEveryWindow();
             break;
