@@ -62,8 +62,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(record->font);
-        case WM_SETICON:
-            return SwapIcon(*record, wParam, reinterpret_cast<HICON>(lParam));
+        case WM_SETICON: {
+            const LRESULT previous = SwapIcon(*record, wParam, reinterpret_cast<HICON>(lParam));
+            // The outside world shows a top-level window's icon (in a task bar, say).
+            if (platform::IsTopLevel(*record)) platform::CurrentBackend()->TopLevelChanged(hwnd);
+            return previous;
+        }
         case WM_GETICON:
             return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon
                                                                 : record->smallIcon);

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "platform/backends/sdl/sdl_window_icon.h"
 #include "platform/base/text_encoding.h"
 #include "platform/windows/window_tree.h"
 
@@ -52,6 +53,11 @@ void SdlWindowTable::Sync(HWND hwnd) {
     if (std::string title = Utf8FromWide(record->text); title != entry.title) {
         SDL_SetWindowTitle(window, title.c_str());
         entry.title = std::move(title);
+    }
+    if (HICON icon = record->bigIcon != nullptr ? record->bigIcon : record->smallIcon;
+        icon != entry.icon) {
+        SetSdlWindowIcon(window, icon);
+        entry.icon = icon;
     }
     if (const bool onTop = WantsAlwaysOnTop(*record); onTop != entry.alwaysOnTop) {
         SDL_SetWindowAlwaysOnTop(window, onTop ? SDL_TRUE : SDL_FALSE);

@@ -47,6 +47,7 @@ class SdlWindowTable {
         bool shown = false;
         bool needsFullPresent = true;
         const void* lastTarget = nullptr;
+        HICON icon = nullptr;
     };
 
     std::map<HWND, Entry> entries_;
