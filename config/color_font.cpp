@@ -17,8 +17,7 @@ std::string GroupKey(const char* prefix, const char* suffix) {
 
 BYTE ReadByte(const IniDocument& document, const char* section, const char* prefix,
               const char* suffix) {
-    const char* text = IniGetValue(document, section, GroupKey(prefix, suffix).c_str());
-    return text != nullptr ? static_cast<BYTE>(ParseDecimal(text) & 0xFF) : 0;
+    return static_cast<BYTE>(IniGetInt(document, section, GroupKey(prefix, suffix).c_str()) & 0xFF);
 }
 
 }  // namespace
@@ -36,8 +35,7 @@ void IniGetFont(const IniDocument& document, FontValue& font, const char* prefix
     font.faceName = name != nullptr ? WideFromAnsi(name) : std::wstring();
     font.bold = IniGetBool(document, section, GroupKey(prefix, ".bold").c_str());
     font.italic = IniGetBool(document, section, GroupKey(prefix, ".italic").c_str());
-    const char* size = IniGetValue(document, section, GroupKey(prefix, ".size").c_str());
-    font.size = size != nullptr ? ParseDecimal(size) : 0;
+    font.size = IniGetInt(document, section, GroupKey(prefix, ".size").c_str());
 }
 
 void IniSetColor(IniDocument& document, const ColorTriple& color, const char* prefix,
@@ -54,6 +52,11 @@ void IniSetFont(IniDocument& document, const FontValue& font, const char* prefix
     IniSetBool(document, section, GroupKey(prefix, ".bold").c_str(), font.bold);
     IniSetBool(document, section, GroupKey(prefix, ".italic").c_str(), font.italic);
     IniSetInt(document, section, GroupKey(prefix, ".size").c_str(), font.size, TRUE);
+}
+
+std::int32_t IniGetInt(const IniDocument& document, const char* section, const char* key) {
+    const char* text = IniGetValue(document, section, key);
+    return text != nullptr ? ParseDecimal(text) : 0;
 }
 
 bool IniGetBool(const IniDocument& document, const char* section, const char* key) {

@@ -37,6 +37,8 @@ void IniSetColor(IniDocument& document, const ColorTriple& color, const char* pr
                  const char* section);
 void IniSetFont(IniDocument& document, const FontValue& font, const char* prefix,
                 const char* section);
+// A number as the options store it (see ParseDecimal); a missing key gives 0.
+std::int32_t IniGetInt(const IniDocument& document, const char* section, const char* key);
 // A boolean as the options store it: true only for the exact text "true".
 bool IniGetBool(const IniDocument& document, const char* section, const char* key);
 void IniSetBool(IniDocument& document, const char* section, const char* key, bool value);

@@ -14,7 +14,7 @@ IniSection* FindSection(const IniDocument& document, const char* name) {
 }
 
 // The index of the first key of that name, or -1.
-std::ptrdiff_t FindKey(const IniSection& section, const char* key) {
+std::ptrdiff_t FindKey(const IniSection& section, std::string_view key) {
     for (std::size_t index = 0; index < section.keys.size(); ++index) {
         if (section.keys[index] == key) return static_cast<std::ptrdiff_t>(index);
     }
@@ -26,9 +26,12 @@ std::ptrdiff_t FindKey(const IniSection& section, const char* key) {
 const char* IniGetValue(const IniDocument& document, const char* section, const char* key) {
     if (section == nullptr || key == nullptr) return nullptr;
     const IniSection* found = FindSection(document, section);
-    if (found == nullptr) return nullptr;
-    const std::ptrdiff_t index = FindKey(*found, key);
-    return index < 0 ? nullptr : found->values[static_cast<std::size_t>(index)].c_str();
+    return found != nullptr ? IniSectionValue(*found, key) : nullptr;
+}
+
+const char* IniSectionValue(const IniSection& section, std::string_view key) {
+    const std::ptrdiff_t index = FindKey(section, key);
+    return index < 0 ? nullptr : section.values[static_cast<std::size_t>(index)].c_str();
 }
 
 bool IniSetValue(IniDocument& document, const char* section, const char* key, const char* value,

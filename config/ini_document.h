@@ -40,6 +40,8 @@ bool IniSetValue(IniDocument& document, const char* section, const char* key, co
 bool IniSetInt(IniDocument& document, const char* section, const char* key, std::int32_t value,
                int create);
 void IniFree(IniDocument& document);
+// The value of the first key of that name in one section, or null.
+const char* IniSectionValue(const IniSection& section, std::string_view key);
 
 // Parses INI text that ends in "\r\n" and holds no zero byte, appending its sections.
 void IniParse(IniDocument& document, std::string_view text);

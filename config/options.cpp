@@ -3,15 +3,9 @@
 #include <cstring>
 
 #include "config/ini_document.h"
-#include "config/number_text.h"
 #include "config/program_folder.h"
 
 namespace {
-
-std::int32_t ReadInt(const IniDocument& document, const char* key) {
-    const char* text = IniGetValue(document, kOptionsSection, key);
-    return text != nullptr ? ParseDecimal(text) : 0;
-}
 
 BYTE ReadAlignment(const IniDocument& document) {
     const char* text = IniGetValue(document, kOptionsSection, "pos_item_text");
@@ -67,12 +61,12 @@ void LoadOptionsFromFile(Options& options, const std::wstring& path) {
     options.use_system_font = IniGetBool(document, section, "use_system_font");
     IniGetFont(document, options.item_font, "item_font", section);
     options.use_system_item_height = IniGetBool(document, section, "use_system_item_height");
-    options.user_item_height = ReadInt(document, "user_item_height");
+    options.user_item_height = IniGetInt(document, section, "user_item_height");
     options.use_system_menu_pos = IniGetBool(document, section, "use_system_menu_pos");
-    options.user_menu_pos_TL_X = ReadInt(document, "user_menu_pos_TL_X");
-    options.user_menu_pos_TL_Y = ReadInt(document, "user_menu_pos_TL_Y");
-    options.user_menu_pos_BR_X = ReadInt(document, "user_menu_pos_BR_X");
-    options.user_menu_pos_BR_Y = ReadInt(document, "user_menu_pos_BR_Y");
+    options.user_menu_pos_TL_X = IniGetInt(document, section, "user_menu_pos_TL_X");
+    options.user_menu_pos_TL_Y = IniGetInt(document, section, "user_menu_pos_TL_Y");
+    options.user_menu_pos_BR_X = IniGetInt(document, section, "user_menu_pos_BR_X");
+    options.user_menu_pos_BR_Y = IniGetInt(document, section, "user_menu_pos_BR_Y");
     options.use_menu_inertia = IniGetBool(document, section, "use_menu_inertia");
     options.pos_item_text = ReadAlignment(document);
     IniFree(document);

@@ -11,10 +11,8 @@ namespace {
 
 // The value of the first key of that name in the section, as wide text; empty when missing.
 std::wstring Value(const IniSection& section, std::string_view key) {
-    for (std::size_t index = 0; index < section.keys.size(); ++index) {
-        if (section.keys[index] == key) return WideFromAnsi(section.values[index]);
-    }
-    return {};
+    const char* value = IniSectionValue(section, key);
+    return value != nullptr ? WideFromAnsi(value) : std::wstring();
 }
 
 }  // namespace
