@@ -137,6 +137,12 @@ void CTavrel::DrawRow(CDC* dc, int index) {
                        evenColor, textColor, activeTextColor, textAlign);
 }
 
+void CTavrel::DrawSlider(CDC* dc) {
+    if (!sliderBar.IsVisible()) return;
+    sliderBar.SetPos(firstVisible * itemHeight - firstOffset);
+    sliderBar.Draw(dc, evenColor, sliderColor);
+}
+
 void CTavrel::DrawItems(CDC* dc) {
     CDC memoryDC;
     if (!memoryDC.CreateCompatibleDC(dc)) return;
@@ -155,10 +161,7 @@ void CTavrel::DrawItems(CDC* dc) {
         DrawRow(&memoryDC, index);
         if (RowRect(index).bottom > client.bottom) break;
     }
-    if (sliderBar.IsVisible()) {
-        sliderBar.SetPos(firstVisible * itemHeight - firstOffset);
-        sliderBar.Draw(&memoryDC, evenColor, sliderColor);
-    }
+    DrawSlider(&memoryDC);
 
     dc->BitBlt(0, 0, client.Width(), client.Height(), &memoryDC, 0, 0, SRCCOPY);
     memoryDC.SelectObject(previousBitmap);

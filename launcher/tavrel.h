@@ -94,6 +94,8 @@ class CTavrel : public CDefaultWnd {
   protected:
     // Draws entry `index` at its row, if it exists.
     void DrawRow(CDC* dc, int index);
+    // Draws the slider at the current scroll position, if it is shown.
+    void DrawSlider(CDC* dc);
     void SetSystemColors();
 
     // Sets the highlight on the first wholly visible row when it lies outside the view.

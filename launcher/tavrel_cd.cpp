@@ -42,10 +42,7 @@ void CTavrelCD::ScrollView(int delta) {
     const int last = delta > 0 ? firstVisible + visibleCount
                                : std::max(firstVisible - rowsMoved + 1, RowAt(-delta - 2));
     for (int index = first; index <= last; ++index) DrawRow(&memoryDC, index);
-    if (sliderBar.IsVisible()) {
-        sliderBar.SetPos(firstVisible * itemHeight - firstOffset);
-        sliderBar.Draw(&memoryDC, evenColor, sliderColor);
-    }
+    DrawSlider(&memoryDC);
 
     windowDC.BitBlt(0, 0, width, height, &memoryDC, 0, 0, SRCCOPY);
     memoryDC.SelectObject(previousBitmap);
