@@ -115,6 +115,14 @@ write_entries() {
   done >"$folder/settings.ini"
 }
 
+# A fresh folder with the usual options and `count` entries that run the marker program.
+prepare_folder() {
+  make_folder
+  write_options
+  write_marker_program
+  write_entries "$1"
+}
+
 launcher_pid=""
 start_launcher() {
   rm -f "$folder/first-frame"
@@ -167,10 +175,7 @@ slider_pixels_checksum() {
 
 # --- Scenarios ----------------------------------------------------------------------------
 scenario_hold() {
-  make_folder
-  write_options
-  write_marker_program
-  write_entries 3
+  prepare_folder 3
   start_launcher
   wait_for_launcher_window
   # Held well past the 300 ms that make a tap a start, so a busy machine cannot shorten it.
@@ -183,10 +188,7 @@ scenario_hold() {
 }
 
 scenario_drag() {
-  make_folder
-  write_options
-  write_marker_program
-  write_entries 15
+  prepare_folder 15
   start_launcher
   wait_for_launcher_window
   local before x y step
@@ -209,10 +211,7 @@ scenario_drag() {
 }
 
 scenario_keys() {
-  make_folder
-  write_options
-  write_marker_program
-  write_entries 3
+  prepare_folder 3
   local key
   for key in Escape F1 F2; do
     start_launcher
@@ -226,10 +225,7 @@ scenario_keys() {
 }
 
 scenario_focus() {
-  make_folder
-  write_options
-  write_marker_program
-  write_entries 3
+  prepare_folder 3
   start_launcher
   wait_for_launcher_window
   wait_until "the launcher has the keyboard focus" launcher_has_focus
@@ -260,10 +256,7 @@ scenario_screen_size() {
   read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
     fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
   export DISPLAY=":$nested"
-  make_folder
-  write_options
-  write_marker_program
-  write_entries 3
+  prepare_folder 3
   start_launcher
   wait_for_launcher_window
   note "turning the screen"
