@@ -8,11 +8,8 @@
 #include "platform/base/system_metrics.h"
 #include "platform/framework/app.h"
 #include "platform/framework/handheld_shell.h"
+#include "platform/graphics/surface.h"
 #include "resources/launcher_resource_ids.h"
-
-namespace {
-constexpr std::int64_t kLargestWindowSide = 16384;
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CTavrelPrjDlg, CDialog)
 ON_WM_ACTIVATE()
@@ -83,7 +80,8 @@ void CTavrelPrjDlg::ApplyOptions() {
         const std::int64_t height = static_cast<std::int64_t>(user.bottom) - user.top;
         // Beyond any picture the platform can hold, only the part on the screen is used.
         const CRect placed =
-            width > kLargestWindowSide || height > kLargestWindowSide ? shown : user;
+            width > platform::Surface::kMaxSide || height > platform::Surface::kMaxSide ? shown
+                                                                                        : user;
         MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), TRUE);
     }
     if (!options.use_system_item_height && options.user_item_height >= 1) {
