@@ -40,9 +40,9 @@ std::unique_ptr<DeviceContext> ClientContext(HWND hwnd) {
     return std::make_unique<DeviceContext>(surface, origin, clip, hwnd);
 }
 
-void FillFrameRect(DeviceContext& context, const RECT& rect, int colorIndex) {
+void FillFrameRect(HDC context, const RECT& rect, int colorIndex) {
     HBRUSH brush = CreateSolidBrush(GetSysColor(colorIndex));
-    FillRect(&context, &rect, brush);
+    FillRect(context, &rect, brush);
     DeleteObject(brush);
 }
 
@@ -58,7 +58,9 @@ void PaintFrame(HWND hwnd) {
         return;  // no frame at all
     }
     const POINT origin = WindowOriginInSurface(hwnd);
-    DeviceContext context(topLevel->surface.get(), origin, WindowAreaInSurface(hwnd), hwnd);
+    // Registered like any other context: the drawing functions only draw into known ones.
+    HDC context = AdoptDeviceContext(std::make_unique<DeviceContext>(
+        topLevel->surface.get(), origin, WindowAreaInSurface(hwnd), hwnd));
     RECT outer{0, 0, width, height};
     if ((record->style & WS_BORDER) != 0) {
         FillFrameRect(context, RECT{0, 0, width, 1}, COLOR_WINDOWFRAME);
@@ -75,13 +77,13 @@ void PaintFrame(HWND hwnd) {
         GetObject(DefaultFont(), sizeof(bold), &bold);
         bold.lfWeight = FW_BOLD;
         HFONT font = CreateFontIndirect(&bold);
-        HGDIOBJ previousFont = SelectObject(&context, font);
-        SetBkMode(&context, TRANSPARENT);
-        SetTextColor(&context, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        HGDIOBJ previousFont = SelectObject(context, font);
+        SetBkMode(context, TRANSPARENT);
+        SetTextColor(context, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         caption.left += ScaleForDisplay(6);
-        DrawText(&context, record->text.c_str(), -1, &caption,
+        DrawText(context, record->text.c_str(), -1, &caption,
                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(&context, previousFont);
+        SelectObject(context, previousFont);
         DeleteObject(font);
     }
     // The rest between outer edge and client area: a sunken client edge, or the face colour.
@@ -94,7 +96,7 @@ void PaintFrame(HWND hwnd) {
                           (record->exStyle & WS_EX_CLIENTEDGE) ? COLOR_BTNSHADOW : COLOR_BTNFACE);
         }
     }
-    AddPresentDirty(TopLevelOf(hwnd), context.DeviceClip());
+    ReleaseDC(hwnd, context);  // shows what was drawn
 }
 
 }  // namespace
