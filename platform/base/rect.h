@@ -44,6 +44,7 @@ class CRect : public RECT {
     CSize Size() const { return {Width(), Height()}; }
     CPoint TopLeft() const { return {left, top}; }
     CPoint BottomRight() const { return {right, bottom}; }
+    CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }
     void SetRect(int l, int t, int r, int b) { ::SetRect(this, l, t, r, b); }

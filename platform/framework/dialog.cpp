@@ -45,10 +45,22 @@ END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
 
+CDialog::CDialog(platform::DialogTemplate indirectTemplate, HWND owner)
+    : indirectTemplate_(std::move(indirectTemplate)), indirectOwner_(owner) {}
+
 CDialog::~CDialog() = default;
 
+const platform::DialogTemplate* CDialog::Template() const {
+    return indirectTemplate_ ? &*indirectTemplate_ : platform::FindDialogTemplate(templateId_);
+}
+
+HWND CDialog::ModalOwner() const {
+    if (indirectTemplate_) return indirectOwner_;
+    return parent_ != nullptr ? parent_->m_hWnd : ::GetActiveWindow();
+}
+
 INT_PTR CDialog::DoModal() {
-    const platform::DialogTemplate* dialogTemplate = platform::FindDialogTemplate(templateId_);
+    const platform::DialogTemplate* dialogTemplate = Template();
     if (dialogTemplate == nullptr) return -1;
 
     LOGFONT logFont{};
@@ -59,7 +71,7 @@ INT_PTR CDialog::DoModal() {
     dialogFont_.CreateFontIndirect(&logFont);
     const SIZE units = DialogBaseUnits(dialogFont_);
 
-    HWND owner = parent_ != nullptr ? parent_->m_hWnd : ::GetActiveWindow();
+    HWND owner = ModalOwner();
     const bool ownerWasEnabled = owner != nullptr && ::IsWindowEnabled(owner);
     if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
 
@@ -73,8 +85,9 @@ INT_PTR CDialog::DoModal() {
     if (created) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.GetSafeHandle()), FALSE);
         SendMessage(WM_INITDIALOG, 0, 0);
-        // A dialog ended while it was being set up never shows.
-        if (continueModal_ && m_hWnd != nullptr) {
+        // A dialog ended while it was being set up never shows, nor one whose program is
+        // ending.
+        if (continueModal_ && m_hWnd != nullptr && !platform::IsQuitPosted()) {
             if ((dialogTemplate->style & WS_VISIBLE) != 0) ShowWindow(SW_SHOW);
             while (continueModal_ && m_hWnd != nullptr) {
                 if (!platform::PumpOneMessage()) {

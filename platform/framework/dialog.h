@@ -2,6 +2,8 @@
 // OK or Cancel.
 #pragma once
 
+#include <optional>
+
 #include "platform/framework/resources.h"
 #include "platform/windows/cwnd.h"
 
@@ -10,6 +12,8 @@ class CDialog : public CWnd {
 
   public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    // A dialog from a template made at run time, owned by `owner` exactly (null: no owner).
+    CDialog(platform::DialogTemplate indirectTemplate, HWND owner);
     ~CDialog() override;
 
     // Creates the dialog, runs it until EndDialog and returns the result (-1 when it could not be
@@ -33,8 +37,13 @@ class CDialog : public CWnd {
     DECLARE_MESSAGE_MAP()
 
   private:
-    UINT templateId_;
-    CWnd* parent_;
+    const platform::DialogTemplate* Template() const;
+    HWND ModalOwner() const;
+
+    UINT templateId_ = 0;
+    CWnd* parent_ = nullptr;
+    std::optional<platform::DialogTemplate> indirectTemplate_;
+    HWND indirectOwner_ = nullptr;
     bool continueModal_ = false;
     int result_ = -1;
     CFont dialogFont_;

@@ -50,6 +50,7 @@ constexpr UINT DT_EXPANDTABS = 0x0040;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr UINT DT_NOPREFIX = 0x0800;
+constexpr UINT DT_EDITCONTROL = 0x2000;
 constexpr UINT DT_END_ELLIPSIS = 0x8000;
 
 // DrawIconEx flags.

@@ -18,6 +18,7 @@ class LineBreaker {
           lines_(layout.lines),
           expandTabs_((format & DT_EXPANDTABS) != 0),
           wordBreak_((format & DT_WORDBREAK) != 0),
+          breakLongWords_((format & DT_EDITCONTROL) != 0),
           width_(width),
           tabStop_(tabStop) {}
 
@@ -50,7 +51,7 @@ class LineBreaker {
     // Emits the next line of the paragraph starting at `lineStart` and advances `lineStart`;
     // true when that line ended the paragraph. Lines break after the last word that fits, the
     // spaces at the break belonging to neither line; a word wider than the rectangle keeps a
-    // line of its own.
+    // line of its own, or with DT_EDITCONTROL is broken after its last character that fits.
     bool WrapOneLine(std::size_t& lineStart, std::size_t end) {
         std::int64_t x = 0;
         std::size_t breakEnd = lineStart;  // end of the line when breaking at the last space run
@@ -73,6 +74,11 @@ class LineBreaker {
                     lineStart = nextStart;
                     return false;
                 }
+                if (x + advance > width_ && breakLongWords_ && index > lineStart) {
+                    lines_.push_back({lineStart, index, x, false});
+                    lineStart = index;
+                    return false;
+                }
             }
             x += advance;
         }
@@ -84,6 +90,7 @@ class LineBreaker {
     std::vector<LaidOutLine>& lines_;
     bool expandTabs_;
     bool wordBreak_;
+    bool breakLongWords_;
     std::int64_t width_;
     int tabStop_;
 };

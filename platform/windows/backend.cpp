@@ -1,6 +1,5 @@
 #include "platform/windows/backend.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/windows/focus_state.h"
@@ -19,10 +18,7 @@ class NullBackend final : public Backend {
     void Present(HWND, const RECT&) override {}
     void RequestForeground(HWND) override {}
     bool WaitForEvents(int) override { return false; }
-    int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT) override {
-        std::fprintf(stderr, "%ls: %ls\n", caption.c_str(), text.c_str());
-        return IDOK;
-    }
+    bool CanShowWindows() override { return false; }
 };
 
 // Never destroyed by the exit of the process: when a program ends because its display went
@@ -48,8 +44,3 @@ void InstallBackend(std::unique_ptr<Backend> backend) {
 }  // namespace platform
 
 DWORD GetTickCount() { return platform::CurrentBackend()->TickCount(); }
-
-int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-    return platform::CurrentBackend()->ShowMessageBox(
-        owner, text != nullptr ? text : L"", caption != nullptr ? caption : L"Error", type);
-}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/base/win_types.h"
@@ -29,9 +30,15 @@ class Backend {
     // Returns false when no event can ever come (the caller then ends its loop).
     virtual bool WaitForEvents(int timeoutMs) = 0;
 
-    // A modal box with an OK button (and more, as `type` says); returns the button chosen.
-    virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                               UINT type) = 0;
+    // Whether windows can be shown at all; without a screen, message boxes fall back to
+    // standard error.
+    virtual bool CanShowWindows() { return true; }
+    // A message box is about to show. A backend that answers for the user (a test's) returns the
+    // result, and the box closes with it unseen.
+    virtual std::optional<int> MessageBoxOpened(HWND /*box*/, const std::wstring& /*text*/,
+                                                const std::wstring& /*caption*/, UINT /*type*/) {
+        return std::nullopt;
+    }
 };
 
 // The backend in use. Without one, the window system works on a headless screen whose clock

@@ -15,5 +15,8 @@ bool PumpOneMessage();
 // then shows what changed. Returns the number of messages handled. Used by tests and by loops
 // that must not block.
 int ProcessPendingMessages();
+// Whether the program has been asked to end (WM_QUIT waits in the queue): modal loops then end
+// and new ones do not show.
+bool IsQuitPosted();
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/message_pump.h"
 #include "platform/windows/cwnd.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/painting.h"
@@ -222,6 +223,8 @@ void ResetMessageQueue() {
 }
 
 bool InputStylusDown() { return TheQueue().stylusDown; }
+
+bool IsQuitPosted() { return TheQueue().quitPosted; }
 
 }  // namespace platform
 

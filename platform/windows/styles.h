@@ -67,9 +67,15 @@ constexpr int GWL_USERDATA = -21;
 // Message box types and results.
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_YESNOCANCEL = 0x00000003;
 constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
 constexpr UINT MB_ICONERROR = 0x00000010;
 constexpr UINT MB_ICONWARNING = 0x00000030;
 constexpr UINT MB_ICONINFORMATION = 0x00000040;
+constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_DEFMASK = 0x00000F00;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
 # as a user would drive it: one scenario per run.
-# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|screen-size|missing-files>
+# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|screen-size|missing-files|signals>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -126,7 +126,10 @@ prepare_folder() {
 launcher_pid=""
 start_launcher() {
   rm -f "$folder/first-frame"
-  TAVREL_FIRST_FRAME_FILE="$folder/first-frame" setsid "$folder/TavrelPrj" \
+  # A background job of a script starts with Ctrl+C ignored; a launcher started from a terminal
+  # has it at its default, so perl puts it back before it becomes the launcher.
+  TAVREL_FIRST_FRAME_FILE="$folder/first-frame" setsid \
+    perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die "$!\n"' "$folder/TavrelPrj" \
     >"$folder/output.log" 2>&1 &
   launcher_pid=$!
   background+=("$launcher_pid")
@@ -134,7 +137,13 @@ start_launcher() {
 
 launcher_running() { process_alive "$launcher_pid"; }
 launcher_ended() { ! launcher_running; }
-launcher_window_id() { xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null | head -n 1; }
+# The launcher's own window has no title; its message boxes are titled by their caption.
+launcher_window_id() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && echo "$id" && return
+  done
+}
 launcher_has_window() { [ -n "$(launcher_window_id)" ]; }
 
 # Waits until the launcher's window is mapped and its first frame is on the screen; sets
@@ -277,16 +286,17 @@ error_box_shown() {
 boxes_closed() { [ "$(grep -c '^DestroyNotify' "$work/xev.log" || true)" -ge "$1" ]; }
 
 # Clicks the lowest button of the box: the lowest run of pixels down its middle that differ
-# from the box's own background.
+# from the box's face, which shows just above its bottom edge.
 click_box_button() {
   local box=$1 X Y WIDTH HEIGHT middle_y
   eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  middle_y=$(import -window "$box" -crop "1x${HEIGHT}+$((WIDTH / 2))+0" txt:- |
-    awk -F'[,: ]+' 'NR == 2 {background = $0; sub(/^[^:]*:/, "", background)}
-      NR > 1 {line = $0; sub(/^[^:]*:/, "", line); y = $2;
-              if (line != background) {if (!inside) {top = y; inside = 1}; bottom = y}
-              else if (inside) {inside = 0; last_top = top; last_bottom = bottom}}
-      END {if (inside) {last_top = top; last_bottom = bottom}; print int((last_top + last_bottom) / 2)}')
+  middle_y=$(import -window "$box" -crop "1x$((HEIGHT - 2))+$((WIDTH / 2))+0" txt:- |
+    awk -F'[,: ]+' 'NR > 1 {line = $0; sub(/^[^:]*:/, "", line); colour[NR - 2] = line; last = NR - 2}
+      END {face = colour[last]
+           for (y = 0; y <= last; y++) {
+             if (colour[y] != face) {if (!inside) {top = y; inside = 1}; bottom = y}
+             else if (inside) {inside = 0; run_top = top; run_bottom = bottom}}
+           print int((run_top + run_bottom) / 2)}')
   if [ -z "$middle_y" ] || [ "$middle_y" -le 0 ]; then fail "found no button in the message box"; fi
   xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + middle_y)) click 1
 }
@@ -316,6 +326,18 @@ scenario_missing_files() {
   expect_launcher_exit_ok "Escape on the empty launcher"
 }
 
+scenario_signals() {
+  make_folder # no files: the launcher stops at its first message box
+  local signal
+  for signal in TERM INT; do
+    start_launcher
+    wait_until "a message box titled Error is shown" error_box_shown
+    note "sending SIG$signal while the box is up"
+    kill -s "$signal" "$launcher_pid"
+    expect_launcher_exit_ok "SIG$signal under a message box"
+  done
+}
+
 case $scenario in
   hold) scenario_hold ;;
   drag) scenario_drag ;;
@@ -323,6 +345,7 @@ case $scenario in
   focus) scenario_focus ;;
   screen-size) scenario_screen_size ;;
   missing-files) scenario_missing_files ;;
+  signals) scenario_signals ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

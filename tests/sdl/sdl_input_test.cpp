@@ -2,7 +2,6 @@
 // changes and message boxes.
 #include <algorithm>
 
-#include "platform/backends/sdl/sdl_message_box.h"
 #include "platform/windows/input.h"
 #include "sdl/probe_window.h"
 #include "sdl/sdl_fixture.h"
@@ -210,6 +209,7 @@ TEST_F(SdlInputTest, FocusChangesActivateAndClosingAsksTheWindowsToClose) {
     Deliver();
     EXPECT_EQ(std::count(log.begin(), log.end(), "hidden:close"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "second:close"), 1);
+    EXPECT_TRUE(platform::IsQuitPosted()) << "the program is asked to end as well";
 }
 
 TEST_F(SdlInputTest, ANewDesktopSizeIsAnnouncedOnceToEveryTopLevelWindow) {
@@ -236,31 +236,27 @@ TEST_F(SdlInputTest, ANewDesktopSizeIsAnnouncedOnceToEveryTopLevelWindow) {
     EXPECT_EQ(log, Log{});
 }
 
-TEST_F(SdlInputTest, MessageBoxesFallBackToStandardErrorWithoutAScreenForThem) {
+TEST_F(SdlInputTest, MessageBoxesAreWindowsOfOurOwnAnsweredByTheKeysAndEndedByTheSession) {
     Log log;
     ProbeWindow window(&log);
     ASSERT_TRUE(window.CreateTopLevel(RECT{0, 0, 100, 100}));
-    testing::internal::CaptureStderr();
-    const int answer =
-        MessageBox(window.m_hWnd, L"Cannot start “Notes”", L"Launcher", MB_YESNO | MB_ICONERROR);
-    const std::string printed = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(answer, IDOK);
-    EXPECT_NE(printed.find("Launcher: Cannot start “Notes”\n"), std::string::npos) << printed;
+    Deliver();
 
-    // Return picks the first button, Escape (or closing the box) the last.
-    const auto yesNo = platform::MessageBoxButtons(MB_YESNO | MB_ICONWARNING);
-    ASSERT_EQ(yesNo.size(), 2u);
-    EXPECT_EQ(yesNo[0].result, IDYES);
-    EXPECT_TRUE(yesNo[0].onReturn);
-    EXPECT_EQ(yesNo[1].result, IDNO);
-    EXPECT_TRUE(yesNo[1].onEscape);
-    const auto okCancel = platform::MessageBoxButtons(MB_OKCANCEL);
-    ASSERT_EQ(okCancel.size(), 2u);
-    EXPECT_EQ(okCancel[1].result, IDCANCEL);
-    EXPECT_TRUE(okCancel[1].onEscape);
-    const auto ok = platform::MessageBoxButtons(MB_OK | MB_ICONINFORMATION);
-    ASSERT_EQ(ok.size(), 1u);
-    EXPECT_TRUE(ok[0].onReturn && ok[0].onEscape);
+    // Keys from the screen reach the box's buttons: Right moves to "No", Return chooses it.
+    for (SDL_Keycode key : {SDLK_RIGHT, SDLK_RETURN}) {
+        SDL_Event press = TypeOnly(SDL_KEYDOWN);
+        press.key.keysym.sym = key;
+        Push(press);
+    }
+    EXPECT_EQ(MessageBox(window.m_hWnd, L"Удалить «Notes»?", L"Launcher", MB_YESNO), IDNO);
+    EXPECT_EQ(SdlIdOf(window.m_hWnd) != 0, true) << "the owner keeps its window";
+
+    // The session ends while a box is up: the box closes, answering as Escape would, and no
+    // further box shows.
+    Push(TypeOnly(SDL_QUIT));
+    EXPECT_EQ(MessageBox(nullptr, L"first", L"Error", MB_OKCANCEL), IDCANCEL);
+    EXPECT_TRUE(platform::IsQuitPosted());
+    EXPECT_EQ(MessageBox(nullptr, L"second", L"Error", MB_YESNO), IDNO);
 }
 
 }  // namespace

@@ -68,6 +68,23 @@ TEST_F(CalcRectTest, WordBreakWrapsAtSpacesAndKeepsLongWordsWhole) {
     EXPECT_EQ(CalcRect(L"   word", DT_WORDBREAK, 1).bottom, lineHeight_);
 }
 
+TEST_F(CalcRectTest, EditControlWrappingBreaksAWordWiderThanTheRectangle) {
+    // A path with no space in it still fits a narrow box, broken after its last fitting letter.
+    const std::wstring path = L"/usr/share/applications/org.example.Notes.desktop";
+    const LONG width = Extent(L"/usr/share/").cx;
+    const RECT broken = CalcRect(path, DT_WORDBREAK | DT_EDITCONTROL, width);
+    EXPECT_LE(broken.right, width);
+    EXPECT_GE(broken.bottom, 4 * lineHeight_);
+    EXPECT_EQ(CalcRect(L"/usr/share/x", DT_WORDBREAK | DT_EDITCONTROL, width).bottom,
+              2 * lineHeight_)
+        << "the break comes after exactly the letters that fit";
+    // Words that fit still break at spaces, and one letter wider than the rectangle stays.
+    EXPECT_EQ(CalcRect(L"one two three", DT_WORDBREAK | DT_EDITCONTROL, Extent(L"one two").cx)
+                  .bottom,
+              2 * lineHeight_);
+    EXPECT_EQ(CalcRect(L"W", DT_WORDBREAK | DT_EDITCONTROL, 1).bottom, lineHeight_);
+}
+
 TEST_F(CalcRectTest, TabsExpandToStopsOfEightAverageCharacters) {
     const LONG stop = 8 * Metrics().tmAveCharWidth;
     EXPECT_EQ(CalcRect(L"a\tb", DT_EXPANDTABS).right, stop + Extent(L"b").cx);

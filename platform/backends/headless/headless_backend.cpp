@@ -17,9 +17,12 @@ bool HeadlessBackend::WaitForEvents(int timeoutMs) {
     return true;
 }
 
-int HeadlessBackend::ShowMessageBox(HWND owner, const std::wstring& text,
-                                    const std::wstring& caption, UINT type) {
-    messageBoxes.push_back(RecordedMessageBox{owner, text, caption, type});
+std::optional<int> HeadlessBackend::MessageBoxOpened(HWND box, const std::wstring& text,
+                                                     const std::wstring& caption, UINT type) {
+    const WindowRecord* record = FindWindowRecord(box);
+    messageBoxes.push_back(
+        RecordedMessageBox{box, record != nullptr ? record->owner : nullptr, text, caption, type});
+    if (!answerMessageBoxes) return std::nullopt;
     return messageBoxAnswer;
 }
 
@@ -40,6 +43,17 @@ COLORREF ReadWindowPixel(HWND hwnd, int x, int y) {
     const RECT visible = VisibleClientInSurface(hwnd);
     if (!PtInRect(&visible, at)) return CLR_INVALID;
     return ColorFromPixel(topLevel->surface->At(at.x, at.y));
+}
+
+COLORREF ReadWindowFramePixel(HWND hwnd, int x, int y) {
+    const WindowRecord* topLevel = FindWindowRecord(TopLevelOf(hwnd));
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr || topLevel == nullptr || !topLevel->surface) return CLR_INVALID;
+    const POINT origin = WindowOriginInSurface(hwnd);
+    const RECT window{0, 0, record->rect.right - record->rect.left,
+                      record->rect.bottom - record->rect.top};
+    if (!PtInRect(&window, POINT{x, y})) return CLR_INVALID;
+    return ColorFromPixel(topLevel->surface->At(origin.x + x, origin.y + y));
 }
 
 std::vector<COLORREF> ReadWindowPixels(HWND hwnd) {

@@ -1,5 +1,6 @@
 // The headless backend: a screen that exists only in memory, a tick clock that the caller
-// advances, and message boxes that are recorded instead of shown. Tests drive windows with it.
+// advances, and message boxes that are recorded and answered (or left to the test to play).
+// Tests drive windows with it.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@
 namespace platform {
 
 struct RecordedMessageBox {
+    HWND box = nullptr;  // the box's window, alive until it is answered
     HWND owner = nullptr;
     std::wstring text;
     std::wstring caption;
@@ -36,11 +38,15 @@ class HeadlessBackend final : public Backend {
     // a script, waiting for a timer lets the clock run to it, and waiting for nothing ends the
     // loop.
     bool WaitForEvents(int timeoutMs) override;
-    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                       UINT type) override;
+    // Records the box; unless `answerMessageBoxes` is off, answers it at once with
+    // `messageBoxAnswer` (the box then never shows). A test that plays the box itself turns the
+    // answering off and drives the box through `onIdle`.
+    std::optional<int> MessageBoxOpened(HWND box, const std::wstring& text,
+                                        const std::wstring& caption, UINT type) override;
 
     std::function<bool()> onIdle;
     std::vector<RecordedMessageBox> messageBoxes;
+    bool answerMessageBoxes = true;
     int messageBoxAnswer = IDOK;
     int presentCount = 0;
     HWND foreground = nullptr;
@@ -54,6 +60,9 @@ HeadlessBackend& InstallHeadlessBackend(const DisplayInfo& display = DisplayInfo
 
 // The colour shown at a client point of a window (CLR_INVALID outside its visible area).
 COLORREF ReadWindowPixel(HWND hwnd, int x, int y);
+// The colour shown at a point of a window's frame or client area, in window coordinates (0, 0
+// is the frame's top-left corner); CLR_INVALID outside the window.
+COLORREF ReadWindowFramePixel(HWND hwnd, int x, int y);
 // The whole client area of a window as it is shown, row by row (CLR_INVALID where hidden).
 std::vector<COLORREF> ReadWindowPixels(HWND hwnd);
 // Saves the picture of a window (frame included) as a PNG file.

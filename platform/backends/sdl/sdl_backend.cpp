@@ -13,7 +13,6 @@
 
 #include "platform/backends/sdl/sdl_display.h"
 #include "platform/backends/sdl/sdl_event_translator.h"
-#include "platform/backends/sdl/sdl_message_box.h"
 #include "platform/backends/sdl/sdl_present.h"
 #include "platform/backends/sdl/sdl_session.h"
 #include "platform/backends/sdl/sdl_window_table.h"
@@ -145,12 +144,6 @@ bool SdlBackend::WaitForEvents(int timeoutMs) {
     display_->Check();
     PresentWhereRequested();
     return true;
-}
-
-int SdlBackend::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                               UINT type) {
-    SDL_Window* parent = owner != nullptr ? windows_->Find(TopLevelOf(owner)) : nullptr;
-    return ShowSdlMessageBox(parent, text, caption, type);
 }
 
 std::uint32_t SdlBackend::SdlWindowId(HWND window) const {

@@ -31,8 +31,6 @@ class SdlBackend final : public Backend {
     void Present(HWND window, const RECT& dirty) override;
     void RequestForeground(HWND window) override;
     bool WaitForEvents(int timeoutMs) override;
-    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                       UINT type) override;
 
     // The SDL window id showing a top-level window; 0 while it has none (never shown yet).
     std::uint32_t SdlWindowId(HWND window) const;

@@ -49,9 +49,11 @@ void TranslateText(const SDL_TextInputEvent& event) {
     }
 }
 
-void CloseEveryWindow() {
-    // The session is ending (a signal, the desktop logging out): every window is asked to close.
+void EndSession() {
+    // The session is ending (a signal, the desktop logging out): every window is asked to close,
+    // and the program to end, so that no modal loop (a message box) keeps it alive.
     for (HWND hwnd : TopLevelWindows()) PostMessage(hwnd, WM_CLOSE, 0, 0);
+    PostQuitMessage(0);
 }
 
 }  // namespace
@@ -87,7 +89,7 @@ void SdlEventTranslator::Translate(const SDL_Event& event) {
             display_.Handle(event);
             break;
         case SDL_QUIT:
-            CloseEveryWindow();
+            EndSession();
             break;
         default:
             break;
