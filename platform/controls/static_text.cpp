@@ -30,7 +30,7 @@ UINT CStatic::TextFormat() const {
         case SS_RIGHT:
             return format | DT_RIGHT;
         default:
-            return format | DT_LEFT;
+            return format;  // DT_LEFT
     }
 }
 

@@ -20,7 +20,8 @@ namespace platform {
 namespace {
 
 constexpr UINT kTextId = 0xFFFF;
-constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_LEFT;
+// Left-aligned, wrapped at words, and long paths broken where they must be.
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
 
 const wchar_t* ButtonLabel(int result) {
     switch (result) {
@@ -65,17 +66,17 @@ class CMessageBoxDialog : public CDialog {
 
   protected:
     BOOL OnInitDialog() override {
-        message_.Create(text_.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, CRect(), this, kTextId);
-        for (std::size_t index = 0; index < buttons_.results.size(); ++index) {
-            const int result = buttons_.results[index];
+        message_.Create(text_.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, CRect(0, 0, 0, 0), this,
+                        kTextId);
+        const auto font = reinterpret_cast<WPARAM>(ControlFont(m_hWnd));
+        message_.SendMessage(WM_SETFONT, font);
+        for (const int result : buttons_.results) {
             auto button = std::make_unique<CButton>();
-            button->Create(ButtonLabel(result), WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(), this,
-                           static_cast<UINT>(result));
+            button->Create(ButtonLabel(result), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                           CRect(0, 0, 0, 0), this, static_cast<UINT>(result));
+            button->SendMessage(WM_SETFONT, font);
             buttonWindows_.push_back(std::move(button));
         }
-        HFONT font = ControlFont(m_hWnd);
-        for (CWnd* child : Children())
-            child->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font));
         LayOut();
         FocusButton(buttons_.defaultIndex);
         if (const std::optional<int> answer =
@@ -130,12 +131,6 @@ class CMessageBoxDialog : public CDialog {
         return boxTemplate;
     }
 
-    std::vector<CWnd*> Children() {
-        std::vector<CWnd*> children{&message_};
-        for (auto& button : buttonWindows_) children.push_back(button.get());
-        return children;
-    }
-
     bool IsButton(int id) const {
         return std::find(buttons_.results.begin(), buttons_.results.end(), id) !=
                buttons_.results.end();
@@ -164,54 +159,69 @@ class CMessageBoxDialog : public CDialog {
     void LayOut() {
         const BoxMetrics metrics;
         const CSize screen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        CRect window;
-        CRect client;
-        GetWindowRect(&window);
-        GetClientRect(&client);
-        const CSize frame(window.Width() - client.Width(), window.Height() - client.Height());
-
-        CClientDC dc(this);
-        HGDIOBJ previousFont = dc.SelectObject(ControlFont(m_hWnd));
-        int widestLabel = 0;
-        for (int result : buttons_.results) {
-            widestLabel =
-                std::max(widestLabel, static_cast<int>(dc.GetTextExtent(ButtonLabel(result)).cx));
-        }
-        const int count = static_cast<int>(buttons_.results.size());
-        const int maxClientWidth = std::max(
+        const CSize frame = FrameSize();
+        const int count = static_cast<int>(buttonWindows_.size());
+        const int widest = std::max(
             1, std::min(screen.cx - 2 * metrics.screenMargin - frame.cx, metrics.widestClient));
-        int buttonWidth = std::max(metrics.buttonMinWidth, widestLabel + 2 * metrics.buttonPadding);
-        const int buttonsWidth = count * buttonWidth + (count - 1) * metrics.buttonGap;
-        const CSize text = MeasureText(dc, text_, kTextFormat, maxClientWidth - 2 * metrics.margin);
-        dc.SelectObject(previousFont);
+        const int tallest = std::max(1, screen.cy - 2 * metrics.screenMargin - frame.cy);
 
-        const int clientWidth = std::min(
-            maxClientWidth, std::max({static_cast<int>(text.cx) + 2 * metrics.margin,
-                                      buttonsWidth + 2 * metrics.margin, metrics.narrowestClient}));
-        // On a very narrow screen the buttons share what there is.
+        int buttonWidth = 0;
+        CSize text;
+        {
+            CClientDC dc(this);
+            HGDIOBJ previousFont = dc.SelectObject(ControlFont(m_hWnd));
+            buttonWidth =
+                std::max(metrics.buttonMinWidth, WidestButtonLabel(dc) + 2 * metrics.buttonPadding);
+            text = MeasureText(dc, text_, kTextFormat, widest - 2 * metrics.margin);
+            dc.SelectObject(previousFont);
+        }
+        const int rowWidth = count * buttonWidth + (count - 1) * metrics.buttonGap;
+        const int clientWidth =
+            std::min(widest, std::max({static_cast<int>(text.cx), rowWidth,
+                                       metrics.narrowestClient - 2 * metrics.margin}) +
+                                 2 * metrics.margin);
+        // On a very narrow screen the buttons share what there is; on a very low one the text
+        // is cut rather than the buttons.
         buttonWidth = std::min(
             buttonWidth,
             std::max(1,
                      (clientWidth - 2 * metrics.margin - (count - 1) * metrics.buttonGap) / count));
-        const int maxClientHeight = std::max(1, screen.cy - 2 * metrics.screenMargin - frame.cy);
-        const int buttonHeight = std::min(metrics.buttonHeight, maxClientHeight);
-        const int textHeight =
-            std::clamp(static_cast<int>(text.cy), 0,
-                       std::max(0, maxClientHeight - 3 * metrics.margin - buttonHeight));
-        const int clientHeight =
-            std::min(maxClientHeight, textHeight + buttonHeight + 3 * metrics.margin);
+        const int buttonHeight = std::min(metrics.buttonHeight, tallest);
+        const int textHeight = std::clamp(static_cast<int>(text.cy), 0,
+                                          std::max(0, tallest - 3 * metrics.margin - buttonHeight));
+        const int clientHeight = std::min(tallest, textHeight + buttonHeight + 3 * metrics.margin);
 
         message_.MoveWindow(metrics.margin, metrics.margin, clientWidth - 2 * metrics.margin,
                             textHeight);
-        const int rowWidth = count * buttonWidth + (count - 1) * metrics.buttonGap;
-        int x = (clientWidth - rowWidth) / 2;
-        const int y = clientHeight - metrics.margin - buttonHeight;
-        for (auto& button : buttonWindows_) {
-            button->MoveWindow(x, std::max(0, y), buttonWidth, buttonHeight);
-            x += buttonWidth + metrics.buttonGap;
+        const int buttonsLeft =
+            (clientWidth - (count * buttonWidth + (count - 1) * metrics.buttonGap)) / 2;
+        const int buttonsTop = std::max(0, clientHeight - metrics.margin - buttonHeight);
+        for (int index = 0; index < count; ++index) {
+            buttonWindows_[static_cast<std::size_t>(index)]->MoveWindow(
+                buttonsLeft + index * (buttonWidth + metrics.buttonGap), buttonsTop, buttonWidth,
+                buttonHeight);
         }
+        PlaceOnScreen(CSize(clientWidth + frame.cx, clientHeight + frame.cy), screen);
+    }
 
-        const CSize size(clientWidth + frame.cx, clientHeight + frame.cy);
+    // What the caption and borders add to the client area.
+    CSize FrameSize() const {
+        CRect window(0, 0, 0, 0);
+        CRect client(0, 0, 0, 0);
+        GetWindowRect(&window);
+        GetClientRect(&client);
+        return CSize(window.Width() - client.Width(), window.Height() - client.Height());
+    }
+
+    int WidestButtonLabel(const CDC& dc) const {
+        int widest = 0;
+        for (int result : buttons_.results) {
+            widest = std::max(widest, static_cast<int>(dc.GetTextExtent(ButtonLabel(result)).cx));
+        }
+        return widest;
+    }
+
+    void PlaceOnScreen(CSize size, CSize screen) {
         CRect around(0, 0, screen.cx, screen.cy);
         if (owner_ != nullptr && ::IsWindowVisible(owner_)) ::GetWindowRect(owner_, &around);
         const int left = std::clamp(around.left + (around.Width() - size.cx) / 2, 0,
