@@ -18,20 +18,14 @@ int ClampToInt(double value) {
     return static_cast<int>(value);
 }
 
-int ClampToInt(std::int64_t value) {
-    if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
-
 }  // namespace
 
-void CTavrelScroll::Configure(int position, std::int64_t contentHeight, int pageHeight,
+void CTavrelScroll::Configure(std::int64_t position, std::int64_t contentHeight, int pageHeight,
                               CRect trackRect) {
     track = trackRect;
     if (track.Width() == 0) return;
     pos = position;
-    total = ClampToInt(contentHeight);
+    total = contentHeight;
     page = pageHeight;
     const int trackHeight = track.Height();
     scale = trackHeight > 0 ? static_cast<double>(total) / trackHeight : 0.0;
@@ -46,10 +40,11 @@ void CTavrelScroll::Draw(CDC* dc, COLORREF trackColor, COLORREF thumbColor) {
     // number).
     if (track.Height() <= 0 || total <= 0 || scale <= 0.0) return;
     const double pixelsPerContent = 1.0 / scale;
-    const CRect thumb(track.left + inset, ClampToInt(pos * pixelsPerContent), track.right - inset,
+    const CRect thumb(track.left + inset, ClampToInt(static_cast<double>(pos) * pixelsPerContent),
+                      track.right - inset,
                       ClampToInt((static_cast<double>(pos) + page) * pixelsPerContent));
     CBrush thumbBrush(thumbColor);
     dc->FillRect(&thumb, &thumbBrush);
 }
 
-void CTavrelScroll::SetPos(int position) { pos = position; }
+void CTavrelScroll::SetPos(std::int64_t position) { pos = position; }

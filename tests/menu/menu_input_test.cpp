@@ -115,6 +115,64 @@ TEST_F(MenuInputTest, TheListStopsAtBothEnds) {
     EXPECT_EQ(Pixel(100, 299), kEven);
 }
 
+TEST_F(MenuInputTest, ADragNeverMovesTheListAgainstTheFinger) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    // Down through the whole list leaves the last row 35 pixels above the bottom edge.
+    for (int press = 0; press < 9; ++press) Key(VK_DOWN);
+    ASSERT_EQ(menu.firstVisible, 5);
+    ASSERT_EQ(menu.firstOffset, 0);
+    const std::vector<COLORREF> before = platform::ReadWindowPixels(menu.m_hWnd);
+
+    Drag(230, 203, 1000);  // up by 27 on row 9: the list is past its end and stays
+    EXPECT_EQ(Position(), 265);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_TRUE(platform::ReadWindowPixels(menu.m_hWnd) == before);
+
+    Drag(173, 200, 1000);  // down by 27: it follows the finger
+    EXPECT_EQ(Position(), 238);
+    Drag(200, 160, 1000);  // up again: still past the end, so it stays
+    EXPECT_EQ(Position(), 238);
+    Drag(100, 200, 1000);  // down by 100, then up by 200: it stops at the end
+    EXPECT_EQ(Position(), 138);
+    Drag(250, 50, 1000);
+    EXPECT_EQ(Position(), 230);
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, WithRowsTallerThanTheWindowTheHighlightStaysOnAShownRow) {
+    CreateMenu(220, 100, 4, 150, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 10;
+    menu.inertiaEnabled = false;
+    // Row 2 nearly out at the top; Down to the last row keeps that offset, past the end.
+    menu.firstVisible = 2;
+    menu.firstOffset = -140;
+    menu.activeIndex = 2;
+    Key(VK_DOWN);
+    ASSERT_EQ(menu.firstVisible, 3);
+    ASSERT_EQ(menu.firstOffset, -140);
+    Drag(40, 60, 1000);  // row 3 now shows from -120 to 30, and nothing below it
+    EXPECT_EQ(menu.ScrollPosition(), 570);
+    EXPECT_EQ(menu.activeIndex, 3);
+    EXPECT_EQ(Pixel(20, 20), kActive);
+
+    // No row is wholly in view: the highlight goes to the one that shows more of itself.
+    menu.firstVisible = 2;
+    menu.firstOffset = 0;
+    Drag(90, 50, 1000);  // row 2 from -40 to 110
+    EXPECT_EQ(menu.activeIndex, 2);
+    Drag(50, 10, 1000);  // row 2 from -80 to 70, row 3 from 70
+    EXPECT_EQ(menu.activeIndex, 2);
+    Drag(50, 10, 1000);  // row 2 from -120 to 30, row 3 from 30
+    EXPECT_EQ(menu.activeIndex, 3);
+    EXPECT_EQ(Pixel(20, 60), kActive);
+    Drag(10, 60, 1000);  // pressed on row 2, which then shows from -70 to 80
+    EXPECT_EQ(menu.activeIndex, 2);
+    EXPECT_EQ(Pixel(20, 60), kActive);
+}
+
 TEST_F(MenuInputTest, NothingScrollsWhenAllRowsFit) {
     CreateMenu(220, 300, 5, 53, 5);
     Drag(200, 20, 1000);
@@ -189,8 +247,21 @@ TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
     Key(VK_RIGHT);
     EXPECT_EQ(menu.activeIndex, 9);
 
-    // A quick upward fling from there stops at the end of the list, not past it.
+    // A quick upward fling from there moves nothing: the list is past its end already.
     menu.dragThreshold = 5;
+    Drag(250, 150, 60);
+    for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
+    EXPECT_EQ(menu.firstVisible, 5);
+    EXPECT_EQ(menu.firstOffset, 0);
+    // A downward one brings it back, and an upward one then stops at the end.
+    Drag(100, 200, 60);
+    for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
     Drag(250, 150, 60);
     for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
         Advance(40);
@@ -198,6 +269,25 @@ TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
     }
     EXPECT_EQ(menu.firstVisible, 4);
     EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, RowsThatDivideTheWindowEndWithTheLastFirstRowAndAWholeRowOffset) {
+    // Ten rows of 50 in 300: at the end row 3 is the first counted row, one row above the top.
+    CreateMenu(220, 300, 10, 50, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 26;
+    menu.inertiaEnabled = false;
+    Drag(290, 0, 2000);
+    Drag(290, 0, 2000);
+    EXPECT_EQ(menu.firstVisible, 3);
+    EXPECT_EQ(menu.firstOffset, -50);
+    // From there Down to the last row moves the list on by one row, as from any first row.
+    menu.activeIndex = 8;
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(Pixel(100, 240), kActive);  // row 9 from 200 to 250
+    EXPECT_EQ(Pixel(100, 260), kEven);
 }
 
 TEST_F(MenuInputTest, EnterAndReleasedSoftKeysCloseTheLauncher) {

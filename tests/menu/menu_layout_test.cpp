@@ -58,13 +58,23 @@ TEST_F(MenuTest, DegenerateSizesNeverDivideByZeroOrDrawAThumb) {
     EXPECT_EQ(Pixel(195, 200), kEven);
 }
 
-TEST_F(MenuTest, HugeListsKeepTheContentHeightInRange) {
+TEST_F(MenuTest, HugeListsKeepTheContentHeightAndPositionInSixtyFourBits) {
     CreateMenu(200, 300, 3, 50, 10);
-    // Entry count times item height beyond 32 bits: the slider saturates instead of wrapping.
     menu.itemHeight = 1 << 30;
     menu.RecalcLayout();
-    EXPECT_EQ(menu.sliderBar.total, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.sliderBar.total, std::int64_t{3} << 30);
     EXPECT_TRUE(menu.sliderBar.IsVisible());
+    // Rows beyond the int range are clamped to its edge.
+    EXPECT_EQ(menu.RowRect(1).bottom, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.RowRect(2).top, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.RowRect(2).bottom, std::numeric_limits<int>::max());
+    menu.firstVisible = 2;
+    menu.firstOffset = -5;
+    EXPECT_EQ(menu.ScrollPosition(), (std::int64_t{2} << 30) + 5);
+    EXPECT_EQ(menu.RowRect(2).top, -4);
+    EXPECT_EQ(menu.RowRect(0).top, std::numeric_limits<int>::min());
+    EXPECT_EQ(menu.HitTest(299), 2);
+    EXPECT_EQ(menu.HitTest(-1), 2);
     menu.itemHeight = 50;
     menu.RecalcLayout();
     EXPECT_FALSE(menu.sliderBar.IsVisible());
