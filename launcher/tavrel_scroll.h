@@ -15,6 +15,11 @@ class CTavrelScroll final {
     virtual void Draw(CDC* dc, COLORREF trackColor, COLORREF thumbColor);
     virtual void SetPos(std::int64_t position);
     bool IsVisible() const { return track.Width() != 0; }
+    // The thumb's rectangle in client coordinates; empty when there is no proportion to show.
+    CRect ThumbRect() const;
+    // The shortest thumb: one that only its proportion would make thinner than this would be
+    // lost on a long list.
+    int MinimumThumbHeight() const;
 
     // Positions and heights in 64 bits: a long list of tall rows exceeds the int range.
     std::int64_t pos = 0;

@@ -58,6 +58,41 @@ TEST_F(MenuTest, DegenerateSizesNeverDivideByZeroOrDrawAThumb) {
     EXPECT_EQ(Pixel(195, 200), kEven);
 }
 
+TEST_F(MenuTest, AThumbOnALongListKeepsAHeightThatCanBeFound) {
+    // 3,000 rows of 50 in 300: the proportional thumb would be 0.6 pixels high.
+    CreateMenu(200, 300, 3000, 50, 10);
+    const auto thumbRows = [this]() {
+        std::vector<int> rows;
+        for (int y = 0; y < 300; ++y) {
+            if (Pixel(195, y) == kSlider) rows.push_back(y);
+        }
+        return rows.empty() ? std::pair{-1, -1} : std::pair{rows.front(), rows.back()};
+    };
+    EXPECT_EQ(thumbRows(), std::pair(0, 14));  // a twentieth of the track
+    menu.firstVisible = 1497;                  // the middle of the list
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(142, 156));
+    menu.firstVisible = 2993;
+    menu.firstOffset = -49;  // one pixel short of the end
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(284, 298));
+    menu.firstOffset = -50;  // the end
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(285, 299));
+    menu.firstVisible = 2994;  // past the end, as the keys can leave it
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(285, 299));
+
+    // A narrow window keeps a thumb at least as high as the track is wide.
+    parent.MoveWindow(0, 0, 200, 100);
+    menu.MoveWindow(0, 0, 200, 100);
+    menu.RecalcLayout();
+    menu.firstVisible = 0;
+    Repaint();
+    EXPECT_EQ(Pixel(195, 9), kSlider);
+    EXPECT_EQ(Pixel(195, 10), kEven);
+}
+
 TEST_F(MenuTest, HugeListsKeepTheContentHeightAndPositionInSixtyFourBits) {
     CreateMenu(200, 300, 3, 50, 10);
     menu.itemHeight = 1 << 30;
