@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "menu/menu_fixture.h"
+#include "platform/graphics/surface.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -139,6 +140,46 @@ TEST_F(MenuInputTest, ADragNeverMovesTheListAgainstTheFinger) {
     EXPECT_EQ(Position(), 230);
     EXPECT_EQ(menu.firstVisible, 4);
     EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, RowsOfTheLargestHeightScrollALongListWithoutOverflow) {
+    // 131,100 rows of 16,384 pixels: the list is longer than the int range.
+    CreateMenu(220, 300, 131100, platform::Surface::kMaxSide, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 10;
+    menu.firstVisible = 131090;
+    menu.activeIndex = 131090;
+    Repaint();
+    EXPECT_EQ(Pixel(20, 150), kActive);
+    EXPECT_EQ(Pixel(217, 290), kSlider);  // the thumb at the bottom of the track
+    EXPECT_EQ(Pixel(217, 0), kEven);
+
+    Drag(250, 50, 100);  // a fling upward, far from the end
+    EXPECT_EQ(menu.speed, -80);
+    for (int tick = 0; tick < 200 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
+    // The drag's 200 pixels, then the glide: 80 down to 9 once each, 8 to 5 twice, 4 to 1.
+    EXPECT_EQ(menu.ScrollPosition(), std::int64_t{131090} * platform::Surface::kMaxSide + 200 +
+                                         80 * 81 / 2 + (8 + 7 + 6 + 5));
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 131092);
+    EXPECT_EQ(menu.firstVisible, 131092);
+
+    // To the end of the list and down past it.
+    menu.firstVisible = 131099;
+    menu.firstOffset = -15900;  // 184 pixels short of the end
+    Drag(250, 50, 2000);
+    Drag(250, 50, 2000);
+    EXPECT_EQ(menu.ScrollPosition(), std::int64_t{131100} * platform::Surface::kMaxSide - 300);
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 131099);
+    Press(150);
+    Advance(400);
+    Release(150);
+    EXPECT_EQ(parent.menuDone, 1);
 }
 
 TEST_F(MenuInputTest, WithRowsTallerThanTheWindowTheHighlightStaysOnAShownRow) {
