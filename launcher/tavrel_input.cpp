@@ -125,7 +125,12 @@ void CTavrel::OnLButtonUp(UINT flags, CPoint point) {
     const bool pressedHere = pressSeen;
     pressSeen = false;
     if (!dragging) {
-        if (pressedHere && ::GetTickCount() - pressTick > static_cast<DWORD>(launchHoldTime)) {
+        // Let go outside the window, the press is cancelled: the row under the release point
+        // is one the user cannot see.
+        CRect client;
+        GetClientRect(&client);
+        if (pressedHere && client.PtInRect(point) &&
+            ::GetTickCount() - pressTick > static_cast<DWORD>(launchHoldTime)) {
             const int index = HitTest(point.y);
             if (index != -1) {
                 activeIndex = index;

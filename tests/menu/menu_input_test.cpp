@@ -95,6 +95,36 @@ TEST_F(MenuInputTest, MovingExactlyTheThresholdIsStillATapAndOneMoreIsADrag) {
     EXPECT_EQ(Position(), 27);
 }
 
+TEST_F(MenuInputTest, AReleaseOutsideTheWindowCancelsThePress) {
+    CreateExampleMenu();
+    // Row 5 shows only its top (265 to 300); the row slot under y = 310 would be row 5 too, and
+    // under 320 row 6, which nobody has seen.
+    Press(290);
+    EXPECT_EQ(menu.activeIndex, 5);
+    MoveTo(310);
+    Advance(400);
+    Release(320);
+    EXPECT_EQ(parent.menuDone, 0);
+    EXPECT_EQ(menu.activeIndex, 5);
+    EXPECT_EQ(Position(), 0);
+
+    // Beside the window, within its height: also cancelled.
+    Press(110);
+    Advance(400);
+    platform::input::StylusUp(POINT{230, 110});
+    Pump();
+    EXPECT_EQ(parent.menuDone, 0);
+
+    // Slid out and back in before letting go: the release point decides, and it is a row.
+    Press(290);
+    MoveTo(310);
+    MoveTo(285);
+    Advance(400);
+    Release(285);
+    EXPECT_EQ(parent.menuDone, 1);
+    EXPECT_EQ(menu.activeIndex, 5);
+}
+
 TEST_F(MenuInputTest, AReleaseWithoutAPressHereStartsNothing) {
     CreateExampleMenu();
     Advance(5000);
