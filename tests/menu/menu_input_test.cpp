@@ -88,10 +88,18 @@ TEST_F(MenuInputTest, MovingExactlyTheThresholdIsStillATapAndOneMoreIsADrag) {
     EXPECT_EQ(parent.menuDone, 1);  // 26 pixels: a (long) tap
 
     Press(100);
+    MoveTo(74);
+    Advance(400);
+    Release(74);
+    EXPECT_EQ(parent.menuDone, 2);  // 26 pixels up: still a tap, which starts row 1
+    EXPECT_EQ(menu.activeIndex, 1);
+    EXPECT_EQ(Position(), 0);
+
+    Press(100);
     MoveTo(73);
     Advance(400);
     Release(73);
-    EXPECT_EQ(parent.menuDone, 1);  // 27 pixels: a drag, which never starts an entry
+    EXPECT_EQ(parent.menuDone, 2);  // 27 pixels: a drag, which never starts an entry
     EXPECT_EQ(Position(), 27);
 }
 
@@ -144,6 +152,22 @@ TEST_F(MenuInputTest, TheListStopsAtBothEnds) {
     EXPECT_EQ(menu.firstOffset, -18);
     EXPECT_EQ(Pixel(100, 298), kOutline);  // row 9's outline and the gap line below it
     EXPECT_EQ(Pixel(100, 299), kEven);
+}
+
+TEST_F(MenuInputTest, AfterADragAHighlightOnThePartlyHiddenTopRowMovesToTheNextRow) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    Drag(60, -20, 2000);  // press row 1, then drag the list up by 80 pixels
+    EXPECT_EQ(menu.firstVisible, 1);
+    EXPECT_EQ(menu.firstOffset, -27);
+    EXPECT_EQ(menu.activeIndex, 2);
+    EXPECT_EQ(Pixel(20, 10), kOdd);     // row 1, partly hidden, no longer highlighted
+    EXPECT_EQ(Pixel(20, 50), kActive);  // row 2 from 26 to 79
+
+    // A highlight wholly in view stays where it is: row 3, pressed at 100, ends at 49 to 102.
+    Drag(100, 70, 2000);
+    EXPECT_EQ(Position(), 80 + 30);
+    EXPECT_EQ(menu.activeIndex, 3);
 }
 
 TEST_F(MenuInputTest, ADragNeverMovesTheListAgainstTheFinger) {
@@ -289,6 +313,34 @@ TEST_F(MenuInputTest, AFlingGlidesAtItsAverageSpeedInBothDirections) {
     EXPECT_EQ(menu.speed, 0);
 }
 
+TEST_F(MenuInputTest, AFlingGlidesFromFourPixelsPerTickAfterMoreThanFiftyMilliseconds) {
+    CreateMenu(220, 600, 100, 50, 5);
+    menu.firstVisible = 50;
+    menu.dragThreshold = 10;
+    // Two moves of `distance` / 2, released `milliseconds` after the press.
+    const auto fling = [this](int distance, std::uint32_t milliseconds) {
+        Press(300);
+        Advance(milliseconds / 2);
+        MoveTo(300 + distance / 2);
+        Advance(milliseconds - milliseconds / 2);
+        MoveTo(300 + distance);
+        Release(300 + distance);
+        const int running = menu.inertiaRunning;
+        menu.StopInertia();
+        return running;
+    };
+    for (int sign : {1, -1}) {
+        EXPECT_EQ(fling(sign * 30, 400), 0) << sign;  // 3 pixels per tick
+        EXPECT_EQ(menu.speed, 0) << sign;
+        EXPECT_EQ(fling(sign * 40, 400), 1) << sign;  // 4 pixels per tick
+        EXPECT_EQ(menu.speed, sign * 4);
+        EXPECT_EQ(fling(sign * 100, 45), 0) << sign;
+        EXPECT_EQ(fling(sign * 100, 50), 0) << sign;
+        EXPECT_EQ(fling(sign * 100, 51), 1) << sign;
+        EXPECT_EQ(menu.speed, sign * 78) << sign;
+    }
+}
+
 TEST_F(MenuInputTest, ADragThatTurnsBackMeasuresFromTheTurnOverTheWholeTime) {
     CreateMenu(220, 600, 100, 50, 5);
     menu.firstVisible = 50;
@@ -340,6 +392,22 @@ TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
     }
     EXPECT_EQ(menu.firstVisible, 4);
     EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, DownFromTheEndOfTheListMovesTheLastRowAboveTheBottom) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    Drag(290, 0, 2000);
+    Drag(290, 0, 2000);
+    ASSERT_EQ(menu.firstVisible, 4);
+    ASSERT_EQ(menu.firstOffset, -18);
+    menu.activeIndex = 8;
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_EQ(menu.firstVisible, 5);
+    EXPECT_EQ(menu.firstOffset, -18);
+    EXPECT_EQ(Pixel(100, 240), kActive);  // row 9 from 195 to 246
+    EXPECT_EQ(Pixel(100, 250), kEven);
 }
 
 TEST_F(MenuInputTest, RowsThatDivideTheWindowEndWithTheLastFirstRowAndAWholeRowOffset) {
