@@ -1,7 +1,9 @@
 #include "launcher/tavrel.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cwchar>
+#include <limits>
 
 #include "platform/graphics/system_colors.h"
 #include "platform/windows/window_dc.h"
@@ -115,20 +117,50 @@ void CTavrel::RefreshItems() {
     }
 }
 
+namespace {
+
+int ClampToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 CRect CTavrel::RowRect(int index) const {
     CRect client;
     GetClientRect(&client);
-    const int row = index - firstVisible;
+    // In 64 bits: rows far from the view, or of a huge height, lie beyond the int range.
+    const std::int64_t row = static_cast<std::int64_t>(index) - firstVisible;
+    const std::int64_t top = firstOffset + itemHeight * row;
     const int right = sliderBar.IsVisible() ? client.right - sliderWidth - 1 : client.right - 1;
-    return CRect(2, firstOffset + itemHeight * row + 1, right,
-                 firstOffset + itemHeight * (row + 1) - 1);
+    return CRect(2, ClampToInt(top + 1), right, ClampToInt(top + itemHeight - 1));
 }
 
 int CTavrel::RowAt(int y) const {
-    const int offset = y - firstOffset;
+    const std::int64_t offset = static_cast<std::int64_t>(y) - firstOffset;
     // Floor division: lines above the first row belong to the rows before it.
-    const int rows = offset >= 0 ? offset / itemHeight : -((-offset + itemHeight - 1) / itemHeight);
-    return firstVisible + rows;
+    const std::int64_t rows =
+        offset >= 0 ? offset / itemHeight : -((-offset + itemHeight - 1) / itemHeight);
+    return ClampToInt(firstVisible + rows);
+}
+
+std::int64_t CTavrel::EndPosition() const {
+    CRect client;
+    GetClientRect(&client);
+    return std::max<std::int64_t>(
+        0, static_cast<std::int64_t>(ItemCount()) * itemHeight - client.Height());
+}
+
+void CTavrel::SetScrollPosition(std::int64_t position) {
+    // At the end the list rests as a drag has always left it: its last place for the first row,
+    // with the offset that puts the last row's end at the bottom edge.
+    if (position == EndPosition() && LastFirstVisible() >= 0) {
+        firstVisible = LastFirstVisible();
+        firstOffset = bottomOffset;
+        return;
+    }
+    firstVisible = static_cast<int>(position / itemHeight);
+    firstOffset = -static_cast<int>(position % itemHeight);
 }
 
 void CTavrel::DrawRow(CDC* dc, int index) {
@@ -139,7 +171,7 @@ void CTavrel::DrawRow(CDC* dc, int index) {
 
 void CTavrel::DrawSlider(CDC* dc) {
     if (!sliderBar.IsVisible()) return;
-    sliderBar.SetPos(firstVisible * itemHeight - firstOffset);
+    sliderBar.SetPos(ScrollPosition());
     sliderBar.Draw(dc, evenColor, sliderColor);
 }
 

@@ -47,6 +47,13 @@ class CTavrel : public CDefaultWnd {
     // Direction keys and Enter; true when the key was used.
     bool HandleKey(UINT virtualKey);
 
+    // The scroll position: the content pixels above the client's top edge.
+    std::int64_t ScrollPosition() const {
+        return static_cast<std::int64_t>(firstVisible) * itemHeight - firstOffset;
+    }
+    // The scroll position at which the last row ends at the bottom edge (0 when all rows fit).
+    std::int64_t EndPosition() const;
+
     // The rectangle of row `index` at the current scroll position.
     CRect RowRect(int index) const;
     // The index of the row slot that covers client line y (it may hold no entry).
@@ -105,6 +112,11 @@ class CTavrel : public CDefaultWnd {
     void SendMenuDone();
     // The last row the list may start with, and keeping the list's end at the bottom edge.
     int LastFirstVisible() const { return ItemCount() - visibleCount; }
+    // Sets firstVisible and firstOffset for a scroll position between 0 and the end.
+    void SetScrollPosition(std::int64_t position);
+    // Moves the scroll position by `step` pixels (positive: the list moves up on screen), stopped
+    // by the ends; returns whether an end cut the step short.
+    bool MoveScrollPosition(std::int64_t step);
 
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnPaint();

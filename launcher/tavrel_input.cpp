@@ -29,14 +29,34 @@ BOOL CTavrel::PreTranslateMessage(MSG* message) {
 }
 
 int CTavrel::HitTest(int y) const {
-    const int index = firstVisible + (y - firstOffset) / itemHeight;
-    return index < 0 || index >= ItemCount() ? -1 : index;
+    const std::int64_t index =
+        firstVisible + (static_cast<std::int64_t>(y) - firstOffset) / itemHeight;
+    return index < 0 || index >= ItemCount() ? -1 : static_cast<int>(index);
 }
 
 void CTavrel::PullHighlightIntoView() {
-    if (activeIndex <= firstVisible || activeIndex >= firstVisible + visibleCount - 1) {
-        activeIndex = firstVisible + (firstOffset != 0 ? 1 : 0);
+    if (activeIndex > firstVisible && activeIndex < firstVisible + visibleCount - 1) return;
+    activeIndex = firstVisible + (firstOffset != 0 ? 1 : 0);
+    // Rows nearly as tall as the window may leave none wholly in view: then the highlight goes
+    // to whichever of the top row and the next shows more of itself.
+    CRect client;
+    GetClientRect(&client);
+    const std::int64_t nextTop = static_cast<std::int64_t>(firstOffset) + itemHeight;
+    if (firstOffset != 0 && nextTop + itemHeight > client.Height() &&
+        std::min<std::int64_t>(nextTop, client.Height()) >= client.Height() - nextTop) {
+        activeIndex = firstVisible;
     }
+    if (ItemCount() > 0) activeIndex = std::min(activeIndex, ItemCount() - 1);
+}
+
+bool CTavrel::MoveScrollPosition(std::int64_t step) {
+    const std::int64_t from = ScrollPosition();
+    // The keys can leave the list past its end (the last row above the bottom edge): from there
+    // it may come back, but is never pulled back against the finger or the glide.
+    const std::int64_t last = std::max(EndPosition(), from);
+    const std::int64_t to = std::clamp(from + step, std::int64_t{0}, last);
+    SetScrollPosition(to);
+    return to != from + step;
 }
 
 void CTavrel::SendMenuDone() { ::SendMessage(::GetParent(m_hWnd), WM_MENU_DONE, 0, 0); }
@@ -86,8 +106,6 @@ void CTavrel::OnMouseMove(UINT flags, CPoint point) {
         CWnd::OnMouseMove(flags, point);
         return;
     }
-    const int oldFirstVisible = firstVisible;
-    const int oldFirstOffset = firstOffset;
     if (inertiaEnabled) {
         if (pendingDy != 0 && trackUp != (pendingDy < 0)) {
             trackDistance = 0;
@@ -95,26 +113,10 @@ void CTavrel::OnMouseMove(UINT flags, CPoint point) {
         }
         trackDistance += pendingDy;
     }
-    firstOffset += pendingDy;
-    if (firstOffset > itemHeight || firstOffset < -itemHeight) {
-        firstVisible -= firstOffset / itemHeight;
-        firstVisible = firstOffset < 0 ? std::min(firstVisible, LastFirstVisible())
-                                       : std::max(firstVisible, 0);
-        firstOffset %= itemHeight;
-    }
-    if (firstVisible != 0 && firstOffset > 0) {
-        firstVisible -= 1;
-        firstOffset -= itemHeight;
-    }
-    // The end of the list stops at the bottom edge, also when the keys left the first row one
-    // past its last place.
-    if (firstVisible >= LastFirstVisible() && firstOffset < bottomOffset && firstOffset < 0) {
-        firstVisible = LastFirstVisible();
-        firstOffset = bottomOffset;
-    }
-    if (firstVisible == 0 && firstOffset > 0) firstOffset = 0;
+    const std::int64_t before = ScrollPosition();
+    MoveScrollPosition(-pendingDy);
     pendingDy = 0;
-    ScrollView((firstVisible - oldFirstVisible) * itemHeight - firstOffset + oldFirstOffset);
+    ScrollView(static_cast<int>(ScrollPosition() - before));
     CWnd::OnMouseMove(flags, point);
 }
 
@@ -123,7 +125,12 @@ void CTavrel::OnLButtonUp(UINT flags, CPoint point) {
     const bool pressedHere = pressSeen;
     pressSeen = false;
     if (!dragging) {
-        if (pressedHere && ::GetTickCount() - pressTick > static_cast<DWORD>(launchHoldTime)) {
+        // Let go outside the window, the press is cancelled: the row under the release point
+        // is one the user cannot see.
+        CRect client;
+        GetClientRect(&client);
+        if (pressedHere && client.PtInRect(point) &&
+            ::GetTickCount() - pressTick > static_cast<DWORD>(launchHoldTime)) {
             const int index = HitTest(point.y);
             if (index != -1) {
                 activeIndex = index;
@@ -176,29 +183,13 @@ void CTavrel::OnTimer(UINT_PTR id) {
 }
 
 void CTavrel::ScrollBy(int d) {
-    firstOffset += d;
-    if (firstVisible != 0 && firstOffset > 0) {
-        firstVisible -= 1;
-        firstOffset -= itemHeight;
-    }
-    if (firstVisible < LastFirstVisible() && firstOffset < -itemHeight) {
-        firstVisible += 1;
-        firstOffset += itemHeight;
-    }
-    // The keys can leave the first row one past its last place; the glide still ends at the
-    // bottom edge instead of running on into empty space.
-    if (firstVisible >= LastFirstVisible() && firstOffset < bottomOffset && firstOffset < 0) {
-        firstVisible = LastFirstVisible();
-        firstOffset = bottomOffset;
+    const std::int64_t before = ScrollPosition();
+    // However far one tick goes, the glide stops exactly at the end it reaches.
+    if (MoveScrollPosition(-static_cast<std::int64_t>(d))) {
         StopInertia();
         return;
     }
-    if (firstVisible == 0 && firstOffset > 0) {
-        firstOffset = 0;
-        StopInertia();
-        return;
-    }
-    ScrollView(-d);
+    ScrollView(static_cast<int>(ScrollPosition() - before));
 }
 
 bool CTavrel::HandleKey(UINT virtualKey) {
@@ -226,7 +217,9 @@ bool CTavrel::HandleKey(UINT virtualKey) {
             CRect client;
             GetClientRect(&client);
             // The space from the top of the last counted row to the bottom edge.
-            const int room = client.Height() - (visibleCount - 1) * itemHeight - firstOffset;
+            const std::int64_t room = client.Height() -
+                                      static_cast<std::int64_t>(visibleCount - 1) * itemHeight -
+                                      firstOffset;
             const int fits = room > itemHeight ? 1 : 0;
             if (firstVisible + visibleCount - 1 <= activeIndex - fits) firstVisible += 1;
             ScrollView(0);

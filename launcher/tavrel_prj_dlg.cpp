@@ -85,7 +85,9 @@ void CTavrelPrjDlg::ApplyOptions() {
         MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), TRUE);
     }
     if (!options.use_system_item_height && options.user_item_height >= 1) {
-        menu.itemHeight = options.user_item_height;
+        // No window can be taller than a surface, so neither need a row be; beyond that the
+        // row geometry would leave the int range.
+        menu.itemHeight = std::min(options.user_item_height, platform::Surface::kMaxSide);
     }
     if (!options.use_system_item_height || !options.use_system_menu_pos) {
         CRect client;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
 # as a user would drive it: one scenario per run.
-# Usage: launcher_e2e.sh <path of TavrelPrj> <hold|drag|keys|focus|screen-size|missing-files|signals>
+# Usage: launcher_e2e.sh <path of TavrelPrj>
+#   <hold|drag|keys|focus|screen-size|missing-files|signals|user-options>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -338,6 +339,84 @@ scenario_signals() {
   done
 }
 
+# The colour of one pixel of the launcher's window, as rrggbb.
+window_pixel() {
+  import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- |
+    awk 'NR == 2 {print tolower(substr($3, 2, 6))}'
+}
+expect_pixel() {
+  local what=$1 x=$2 y=$3 expected=$4 actual
+  actual=$(window_pixel "$x" "$y")
+  [ "$actual" = "$expected" ] || fail "$what at $x,$y is #$actual, not #$expected"
+}
+
+scenario_user_options() {
+  make_folder
+  write_marker_program
+  write_entries 12
+  # Colours of the user's own, rows of 70 pixels, a rectangle of 360 x 520 at 40,60, titles on
+  # the left.
+  printf '%s\r\n' "[main_settings]" "use_system_colors=false" \
+    "odd_item.r=250" "odd_item.g=220" "odd_item.b=160" \
+    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
+    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
+    "font.r=120" "font.g=0" "font.b=90" \
+    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
+    "slider.r=200" "slider.g=40" "slider.b=40" \
+    "use_system_font=true" "use_system_item_height=false" "user_item_height=70" \
+    "use_system_menu_pos=false" "user_menu_pos_TL_X=40" "user_menu_pos_TL_Y=60" \
+    "user_menu_pos_BR_X=400" "user_menu_pos_BR_Y=580" "pos_item_text=left" \
+    "use_menu_inertia=true" >"$folder/options.ini"
+  local odd=fadca0 even=a0d2fa active=1e7828 slider=c82828 outline=c8c8c8
+  local rows=70 menu_width=$((360 - 2 * menu_inset)) menu_height=$((520 - 2 * menu_inset))
+  start_launcher
+  wait_for_launcher_window
+  [ "$window_x,$window_y,$window_width,$window_height" = "40,60,360,520" ] ||
+    fail "the window lies at $window_x,$window_y, $window_width x $window_height, not at the user's 40,60, 360 x 520"
+
+  note "checking the user's colours and row height"
+  local right=$((menu_inset + menu_width - slider_width - 20)) # right in a row, clear of its title
+  expect_pixel "the highlighted first row" "$right" $((menu_inset + rows / 2)) "$active"
+  expect_pixel "the second row" "$right" $((menu_inset + rows + rows / 2)) "$odd"
+  expect_pixel "the third row" "$right" $((menu_inset + 2 * rows + rows / 2)) "$even"
+  expect_pixel "the gap above the second row" "$right" $((menu_inset + rows)) "$even"
+  expect_pixel "the second row's outline" "$right" $((menu_inset + rows + 1)) "$outline"
+  expect_pixel "the third row's outline" "$right" $((menu_inset + 2 * rows + 1)) "$outline"
+  # The slider: 514 of 12 x 70 pixels show, so the thumb covers the track's upper 314 pixels.
+  local slider_x=$((menu_inset + menu_width - slider_width / 2))
+  expect_pixel "the slider's thumb" "$slider_x" $((menu_inset + 300)) "$slider"
+  expect_pixel "the slider's track" "$slider_x" $((menu_inset + 330)) "$even"
+
+  # The second row's title on the left: ink (neither the row's colour nor its outline) lies in
+  # the row's left half only.
+  local ink
+  ink=$(import -window "$window" \
+    -crop "$((menu_width - slider_width - 8))x$((rows - 8))+$((menu_inset + 4))+$((menu_inset + rows + 4))" \
+    -depth 8 txt:- |
+    awk -F'[,: ]+' -v row="$odd" -v outline="$outline" \
+      'NR > 1 {colour = tolower(substr($0, index($0, "#") + 1, 6));
+               if (colour != row && colour != outline) {if (first == "" || $1 < first) first = $1;
+                                                        if ($1 > last) last = $1}}
+       END {print first + 0, last + 0}')
+  local ink_first=${ink% *} ink_last=${ink#* }
+  [ "$ink_last" -gt 0 ] || fail "the second row shows no title"
+  [ "$ink_last" -lt $((menu_width / 2 - 20)) ] ||
+    fail "the second row's title reaches x = $ink_last of a $menu_width-pixel row: not on the left"
+  note "the second row's title and icon lie from x = $ink_first to $ink_last"
+
+  note "holding the third row"
+  local x=$((window_x + menu_inset + menu_width / 2)) y=$((window_y + menu_inset + 2 * rows + rows / 2))
+  xdotool mousemove --sync "$x" "$y" mousedown 1
+  highlighted() { [ "$(window_pixel "$right" $((menu_inset + 2 * rows + rows / 2)))" = "$active" ]; }
+  wait_until "the held row is highlighted" highlighted
+  sleep 0.5
+  xdotool mouseup 1
+  expect_launcher_exit_ok "a held row started its program"
+  wait_until "the third row's program has run" test -f "$folder/marker"
+  [ "$(cat "$folder/marker")" = $'--row\nnumber 3' ] ||
+    fail "the started program got the arguments '$(cat "$folder/marker")', not those of row 3"
+}
+
 case $scenario in
   hold) scenario_hold ;;
   drag) scenario_drag ;;
@@ -346,6 +425,7 @@ case $scenario in
   screen-size) scenario_screen_size ;;
   missing-files) scenario_missing_files ;;
   signals) scenario_signals ;;
+  user-options) scenario_user_options ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

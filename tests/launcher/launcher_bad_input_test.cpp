@@ -1,5 +1,6 @@
 // The launcher opens and draws sensibly whatever its files hold.
 #include "launcher/launcher_fixture.h"
+#include "platform/graphics/surface.h"
 
 namespace {
 
@@ -64,6 +65,54 @@ TEST_F(LauncherTest, AbsurdOptionsFallBackToWhatTheScreenGives) {
         folder.Write("options.ini", "[main_settings]\r\nuse_system_colors=true\r\n" + options);
         ExpectUsableLauncher(*this, [this](auto steps) { return Run(std::move(steps)); });
     }
+}
+
+TEST_F(LauncherTest, AHugeItemHeightScrollsGlidesAndStartsWithinRange) {
+    // Read as 2147483647; every step below once overflowed the row geometry.
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_colors=true\r\nuse_system_font=true\r\n"
+                 "use_system_item_height=false\r\nuser_item_height=99999999999\r\n"
+                 "use_system_menu_pos=true\r\nuse_menu_inertia=true\r\n");
+    WriteEntries(5);
+    POINT at{};
+    const INT_PTR result = Run({
+        [&](CTavrelPrjDlg& dialog) {
+            EXPECT_EQ(dialog.options.user_item_height, 2147483647);
+            EXPECT_EQ(dialog.menu.itemHeight, platform::Surface::kMaxSide);
+            at = POINT{100, 300};
+            ::ClientToScreen(dialog.menu.m_hWnd, &at);
+            platform::input::StylusDown(at);
+        },
+        [&](CTavrelPrjDlg&) {
+            backend->AdvanceClock(100);
+            platform::input::StylusMove(POINT{at.x, at.y - 200});
+        },
+        [&](CTavrelPrjDlg&) {
+            platform::input::StylusUp(POINT{at.x, at.y - 200});
+        },
+        [&](CTavrelPrjDlg& dialog) {
+            EXPECT_EQ(dialog.menu.ScrollPosition(), 200);
+            EXPECT_EQ(dialog.menu.inertiaRunning, 1);
+            for (int tick = 0; tick < 200 && dialog.menu.inertiaRunning; ++tick) {
+                backend->AdvanceClock(40);
+                platform::ProcessPendingMessages();
+            }
+            EXPECT_EQ(dialog.menu.inertiaRunning, 0);
+        },
+        [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_DOWN); },
+        [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_DOWN); },
+        [&](CTavrelPrjDlg& dialog) {
+            // The glide left row 0 filling the window, highlighted; each Down moved on a row.
+            EXPECT_EQ(dialog.menu.activeIndex, 2);
+            EXPECT_EQ(dialog.menu.firstVisible, 2);
+            platform::input::StylusDown(at);
+        },
+        [&](CTavrelPrjDlg&) { backend->AdvanceClock(400); },
+        [&](CTavrelPrjDlg&) { platform::input::StylusUp(at); },
+        [](CTavrelPrjDlg&) {},
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(stepsLeft, 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // start-up without its files, and every way it ends.
 #include "launcher/launcher_fixture.h"
 #include "launcher/tavrel_prj_app.h"
+#include "platform/graphics/system_colors.h"
 
 namespace {
 
@@ -72,6 +73,33 @@ TEST_F(LauncherTest, UserOptionsMoveTheWindowAndRefitTheMenu) {
         EXPECT_EQ(dialog.menu.oddColor, RGB(255, 0, 0));
         EXPECT_EQ(dialog.menu.textAlign, 1);
         EXPECT_FALSE(dialog.menu.inertiaEnabled);
+    }});
+}
+
+TEST_F(LauncherTest, AUserItemHeightAloneLaysTheMenuOutAgainInItsOwnPlace) {
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_colors=true\r\nuse_system_font=true\r\n"
+                 "use_system_item_height=false\r\nuser_item_height=64\r\n"
+                 "use_system_menu_pos=true\r\n");
+    WriteEntries(12);
+    Run({[](CTavrelPrjDlg& dialog) {
+        RECT window{};
+        dialog.GetWindowRect(&window);
+        EXPECT_EQ(window.left, 20);  // the place derived from the 480 x 640 screen
+        EXPECT_EQ(window.bottom - window.top, 552);
+        CRect menu;
+        dialog.menu.GetClientRect(&menu);
+        ASSERT_EQ(menu.Height(), 552 - 2 - 4);
+        EXPECT_EQ(dialog.menu.itemHeight, 64);
+        EXPECT_EQ(dialog.menu.visibleCount, 546 / 64 + 1);
+        // The slider's thumb shows 546 of 12 x 64 pixels: from 0 to 388, not to the 234 of
+        // rows of the screen-derived height. Track from 424 to 434, thumb inset by 2.
+        const COLORREF background = GetSysColor(SYS_COLOR_INDEX_FLAG | COLOR_BTNFACE);
+        EXPECT_EQ(platform::ReadWindowPixel(dialog.menu.m_hWnd, 429, 387), RGB(0, 0, 0));
+        EXPECT_EQ(platform::ReadWindowPixel(dialog.menu.m_hWnd, 429, 388), background);
+        // Row 1 starts after the two-pixel gap at 64.
+        EXPECT_EQ(platform::ReadWindowPixel(dialog.menu.m_hWnd, 100, 64), background);
+        EXPECT_EQ(platform::ReadWindowPixel(dialog.menu.m_hWnd, 100, 65), RGB(200, 200, 200));
     }});
 }
 

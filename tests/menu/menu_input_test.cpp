@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "menu/menu_fixture.h"
+#include "platform/graphics/surface.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -87,11 +88,49 @@ TEST_F(MenuInputTest, MovingExactlyTheThresholdIsStillATapAndOneMoreIsADrag) {
     EXPECT_EQ(parent.menuDone, 1);  // 26 pixels: a (long) tap
 
     Press(100);
+    MoveTo(74);
+    Advance(400);
+    Release(74);
+    EXPECT_EQ(parent.menuDone, 2);  // 26 pixels up: still a tap, which starts row 1
+    EXPECT_EQ(menu.activeIndex, 1);
+    EXPECT_EQ(Position(), 0);
+
+    Press(100);
     MoveTo(73);
     Advance(400);
     Release(73);
-    EXPECT_EQ(parent.menuDone, 1);  // 27 pixels: a drag, which never starts an entry
+    EXPECT_EQ(parent.menuDone, 2);  // 27 pixels: a drag, which never starts an entry
     EXPECT_EQ(Position(), 27);
+}
+
+TEST_F(MenuInputTest, AReleaseOutsideTheWindowCancelsThePress) {
+    CreateExampleMenu();
+    // Row 5 shows only its top (265 to 300); the row slot under y = 310 would be row 5 too, and
+    // under 320 row 6, which nobody has seen.
+    Press(290);
+    EXPECT_EQ(menu.activeIndex, 5);
+    MoveTo(310);
+    Advance(400);
+    Release(320);
+    EXPECT_EQ(parent.menuDone, 0);
+    EXPECT_EQ(menu.activeIndex, 5);
+    EXPECT_EQ(Position(), 0);
+
+    // Beside the window, within its height: also cancelled.
+    Press(110);
+    Advance(400);
+    platform::input::StylusUp(POINT{230, 110});
+    Pump();
+    EXPECT_EQ(parent.menuDone, 0);
+
+    // Slid out and back in before letting go: the release point decides, and it is a row.
+    Press(290);
+    MoveTo(310);
+    MoveTo(285);
+    Advance(400);
+    Release(285);
+    EXPECT_EQ(parent.menuDone, 1);
+    EXPECT_EQ(menu.activeIndex, 5);
 }
 
 TEST_F(MenuInputTest, AReleaseWithoutAPressHereStartsNothing) {
@@ -113,6 +152,120 @@ TEST_F(MenuInputTest, TheListStopsAtBothEnds) {
     EXPECT_EQ(menu.firstOffset, -18);
     EXPECT_EQ(Pixel(100, 298), kOutline);  // row 9's outline and the gap line below it
     EXPECT_EQ(Pixel(100, 299), kEven);
+}
+
+TEST_F(MenuInputTest, AfterADragAHighlightOnThePartlyHiddenTopRowMovesToTheNextRow) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    Drag(60, -20, 2000);  // press row 1, then drag the list up by 80 pixels
+    EXPECT_EQ(menu.firstVisible, 1);
+    EXPECT_EQ(menu.firstOffset, -27);
+    EXPECT_EQ(menu.activeIndex, 2);
+    EXPECT_EQ(Pixel(20, 10), kOdd);     // row 1, partly hidden, no longer highlighted
+    EXPECT_EQ(Pixel(20, 50), kActive);  // row 2 from 26 to 79
+
+    // A highlight wholly in view stays where it is: row 3, pressed at 100, ends at 49 to 102.
+    Drag(100, 70, 2000);
+    EXPECT_EQ(Position(), 80 + 30);
+    EXPECT_EQ(menu.activeIndex, 3);
+}
+
+TEST_F(MenuInputTest, ADragNeverMovesTheListAgainstTheFinger) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    // Down through the whole list leaves the last row 35 pixels above the bottom edge.
+    for (int press = 0; press < 9; ++press) Key(VK_DOWN);
+    ASSERT_EQ(menu.firstVisible, 5);
+    ASSERT_EQ(menu.firstOffset, 0);
+    const std::vector<COLORREF> before = platform::ReadWindowPixels(menu.m_hWnd);
+
+    Drag(230, 203, 1000);  // up by 27 on row 9: the list is past its end and stays
+    EXPECT_EQ(Position(), 265);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_TRUE(platform::ReadWindowPixels(menu.m_hWnd) == before);
+
+    Drag(173, 200, 1000);  // down by 27: it follows the finger
+    EXPECT_EQ(Position(), 238);
+    Drag(200, 160, 1000);  // up again: still past the end, so it stays
+    EXPECT_EQ(Position(), 238);
+    Drag(100, 200, 1000);  // down by 100, then up by 200: it stops at the end
+    EXPECT_EQ(Position(), 138);
+    Drag(250, 50, 1000);
+    EXPECT_EQ(Position(), 230);
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, RowsOfTheLargestHeightScrollALongListWithoutOverflow) {
+    // 131,100 rows of 16,384 pixels: the list is longer than the int range.
+    CreateMenu(220, 300, 131100, platform::Surface::kMaxSide, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 10;
+    menu.firstVisible = 131090;
+    menu.activeIndex = 131090;
+    Repaint();
+    EXPECT_EQ(Pixel(20, 150), kActive);
+    EXPECT_EQ(Pixel(217, 290), kSlider);  // the thumb at the bottom of the track
+    EXPECT_EQ(Pixel(217, 0), kEven);
+
+    Drag(250, 50, 100);  // a fling upward, far from the end
+    EXPECT_EQ(menu.speed, -80);
+    for (int tick = 0; tick < 200 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
+    // The drag's 200 pixels, then the glide: 80 down to 9 once each, 8 to 5 twice, 4 to 1.
+    EXPECT_EQ(menu.ScrollPosition(), std::int64_t{131090} * platform::Surface::kMaxSide + 200 +
+                                         80 * 81 / 2 + (8 + 7 + 6 + 5));
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 131092);
+    EXPECT_EQ(menu.firstVisible, 131092);
+
+    // To the end of the list and down past it.
+    menu.firstVisible = 131099;
+    menu.firstOffset = -15900;  // 184 pixels short of the end
+    Drag(250, 50, 2000);
+    Drag(250, 50, 2000);
+    EXPECT_EQ(menu.ScrollPosition(), std::int64_t{131100} * platform::Surface::kMaxSide - 300);
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 131099);
+    Press(150);
+    Advance(400);
+    Release(150);
+    EXPECT_EQ(parent.menuDone, 1);
+}
+
+TEST_F(MenuInputTest, WithRowsTallerThanTheWindowTheHighlightStaysOnAShownRow) {
+    CreateMenu(220, 100, 4, 150, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 10;
+    menu.inertiaEnabled = false;
+    // Row 2 nearly out at the top; Down to the last row keeps that offset, past the end.
+    menu.firstVisible = 2;
+    menu.firstOffset = -140;
+    menu.activeIndex = 2;
+    Key(VK_DOWN);
+    ASSERT_EQ(menu.firstVisible, 3);
+    ASSERT_EQ(menu.firstOffset, -140);
+    Drag(40, 60, 1000);  // row 3 now shows from -120 to 30, and nothing below it
+    EXPECT_EQ(menu.ScrollPosition(), 570);
+    EXPECT_EQ(menu.activeIndex, 3);
+    EXPECT_EQ(Pixel(20, 20), kActive);
+
+    // No row is wholly in view: the highlight goes to the one that shows more of itself.
+    menu.firstVisible = 2;
+    menu.firstOffset = 0;
+    Drag(90, 50, 1000);  // row 2 from -40 to 110
+    EXPECT_EQ(menu.activeIndex, 2);
+    Drag(50, 10, 1000);  // row 2 from -80 to 70, row 3 from 70
+    EXPECT_EQ(menu.activeIndex, 2);
+    Drag(50, 10, 1000);  // row 2 from -120 to 30, row 3 from 30
+    EXPECT_EQ(menu.activeIndex, 3);
+    EXPECT_EQ(Pixel(20, 60), kActive);
+    Drag(10, 60, 1000);  // pressed on row 2, which then shows from -70 to 80
+    EXPECT_EQ(menu.activeIndex, 2);
+    EXPECT_EQ(Pixel(20, 60), kActive);
 }
 
 TEST_F(MenuInputTest, NothingScrollsWhenAllRowsFit) {
@@ -160,6 +313,34 @@ TEST_F(MenuInputTest, AFlingGlidesAtItsAverageSpeedInBothDirections) {
     EXPECT_EQ(menu.speed, 0);
 }
 
+TEST_F(MenuInputTest, AFlingGlidesFromFourPixelsPerTickAfterMoreThanFiftyMilliseconds) {
+    CreateMenu(220, 600, 100, 50, 5);
+    menu.firstVisible = 50;
+    menu.dragThreshold = 10;
+    // Two moves of `distance` / 2, released `milliseconds` after the press.
+    const auto fling = [this](int distance, std::uint32_t milliseconds) {
+        Press(300);
+        Advance(milliseconds / 2);
+        MoveTo(300 + distance / 2);
+        Advance(milliseconds - milliseconds / 2);
+        MoveTo(300 + distance);
+        Release(300 + distance);
+        const int running = menu.inertiaRunning;
+        menu.StopInertia();
+        return running;
+    };
+    for (int sign : {1, -1}) {
+        EXPECT_EQ(fling(sign * 30, 400), 0) << sign;  // 3 pixels per tick
+        EXPECT_EQ(menu.speed, 0) << sign;
+        EXPECT_EQ(fling(sign * 40, 400), 1) << sign;  // 4 pixels per tick
+        EXPECT_EQ(menu.speed, sign * 4);
+        EXPECT_EQ(fling(sign * 100, 45), 0) << sign;
+        EXPECT_EQ(fling(sign * 100, 50), 0) << sign;
+        EXPECT_EQ(fling(sign * 100, 51), 1) << sign;
+        EXPECT_EQ(menu.speed, sign * 78) << sign;
+    }
+}
+
 TEST_F(MenuInputTest, ADragThatTurnsBackMeasuresFromTheTurnOverTheWholeTime) {
     CreateMenu(220, 600, 100, 50, 5);
     menu.firstVisible = 50;
@@ -189,8 +370,21 @@ TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
     Key(VK_RIGHT);
     EXPECT_EQ(menu.activeIndex, 9);
 
-    // A quick upward fling from there stops at the end of the list, not past it.
+    // A quick upward fling from there moves nothing: the list is past its end already.
     menu.dragThreshold = 5;
+    Drag(250, 150, 60);
+    for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
+    EXPECT_EQ(menu.firstVisible, 5);
+    EXPECT_EQ(menu.firstOffset, 0);
+    // A downward one brings it back, and an upward one then stops at the end.
+    Drag(100, 200, 60);
+    for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
+        Advance(40);
+        Pump();
+    }
     Drag(250, 150, 60);
     for (int tick = 0; tick < 100 && menu.inertiaRunning; ++tick) {
         Advance(40);
@@ -198,6 +392,41 @@ TEST_F(MenuInputTest, KeysMoveTheHighlightAndTheLastRowCanEndAboveTheBottom) {
     }
     EXPECT_EQ(menu.firstVisible, 4);
     EXPECT_EQ(menu.firstOffset, -18);
+}
+
+TEST_F(MenuInputTest, DownFromTheEndOfTheListMovesTheLastRowAboveTheBottom) {
+    CreateExampleMenu();
+    menu.inertiaEnabled = false;
+    Drag(290, 0, 2000);
+    Drag(290, 0, 2000);
+    ASSERT_EQ(menu.firstVisible, 4);
+    ASSERT_EQ(menu.firstOffset, -18);
+    menu.activeIndex = 8;
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_EQ(menu.firstVisible, 5);
+    EXPECT_EQ(menu.firstOffset, -18);
+    EXPECT_EQ(Pixel(100, 240), kActive);  // row 9 from 195 to 246
+    EXPECT_EQ(Pixel(100, 250), kEven);
+}
+
+TEST_F(MenuInputTest, RowsThatDivideTheWindowEndWithTheLastFirstRowAndAWholeRowOffset) {
+    // Ten rows of 50 in 300: at the end row 3 is the first counted row, one row above the top.
+    CreateMenu(220, 300, 10, 50, 5);
+    menu.SetFocus();
+    menu.dragThreshold = 26;
+    menu.inertiaEnabled = false;
+    Drag(290, 0, 2000);
+    Drag(290, 0, 2000);
+    EXPECT_EQ(menu.firstVisible, 3);
+    EXPECT_EQ(menu.firstOffset, -50);
+    // From there Down to the last row moves the list on by one row, as from any first row.
+    menu.activeIndex = 8;
+    Key(VK_DOWN);
+    EXPECT_EQ(menu.activeIndex, 9);
+    EXPECT_EQ(menu.firstVisible, 4);
+    EXPECT_EQ(Pixel(100, 240), kActive);  // row 9 from 200 to 250
+    EXPECT_EQ(Pixel(100, 260), kEven);
 }
 
 TEST_F(MenuInputTest, EnterAndReleasedSoftKeysCloseTheLauncher) {

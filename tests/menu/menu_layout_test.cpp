@@ -58,13 +58,58 @@ TEST_F(MenuTest, DegenerateSizesNeverDivideByZeroOrDrawAThumb) {
     EXPECT_EQ(Pixel(195, 200), kEven);
 }
 
-TEST_F(MenuTest, HugeListsKeepTheContentHeightInRange) {
+TEST_F(MenuTest, AThumbOnALongListKeepsAHeightThatCanBeFound) {
+    // 3,000 rows of 50 in 300: the proportional thumb would be 0.6 pixels high.
+    CreateMenu(200, 300, 3000, 50, 10);
+    const auto thumbRows = [this]() {
+        std::vector<int> rows;
+        for (int y = 0; y < 300; ++y) {
+            if (Pixel(195, y) == kSlider) rows.push_back(y);
+        }
+        return rows.empty() ? std::pair{-1, -1} : std::pair{rows.front(), rows.back()};
+    };
+    EXPECT_EQ(thumbRows(), std::pair(0, 14));  // a twentieth of the track
+    menu.firstVisible = 1497;                  // the middle of the list
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(142, 156));
+    menu.firstVisible = 2993;
+    menu.firstOffset = -49;  // one pixel short of the end
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(284, 298));
+    menu.firstOffset = -50;  // the end
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(285, 299));
+    menu.firstVisible = 2994;  // past the end, as the keys can leave it
+    Repaint();
+    EXPECT_EQ(thumbRows(), std::pair(285, 299));
+
+    // A narrow window keeps a thumb at least as high as the track is wide.
+    parent.MoveWindow(0, 0, 200, 100);
+    menu.MoveWindow(0, 0, 200, 100);
+    menu.RecalcLayout();
+    menu.firstVisible = 0;
+    Repaint();
+    EXPECT_EQ(Pixel(195, 9), kSlider);
+    EXPECT_EQ(Pixel(195, 10), kEven);
+}
+
+TEST_F(MenuTest, HugeListsKeepTheContentHeightAndPositionInSixtyFourBits) {
     CreateMenu(200, 300, 3, 50, 10);
-    // Entry count times item height beyond 32 bits: the slider saturates instead of wrapping.
     menu.itemHeight = 1 << 30;
     menu.RecalcLayout();
-    EXPECT_EQ(menu.sliderBar.total, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.sliderBar.total, std::int64_t{3} << 30);
     EXPECT_TRUE(menu.sliderBar.IsVisible());
+    // Rows beyond the int range are clamped to its edge.
+    EXPECT_EQ(menu.RowRect(1).bottom, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.RowRect(2).top, std::numeric_limits<int>::max());
+    EXPECT_EQ(menu.RowRect(2).bottom, std::numeric_limits<int>::max());
+    menu.firstVisible = 2;
+    menu.firstOffset = -5;
+    EXPECT_EQ(menu.ScrollPosition(), (std::int64_t{2} << 30) + 5);
+    EXPECT_EQ(menu.RowRect(2).top, -4);
+    EXPECT_EQ(menu.RowRect(0).top, std::numeric_limits<int>::min());
+    EXPECT_EQ(menu.HitTest(299), 2);
+    EXPECT_EQ(menu.HitTest(-1), 2);
     menu.itemHeight = 50;
     menu.RecalcLayout();
     EXPECT_FALSE(menu.sliderBar.IsVisible());
