@@ -15,6 +15,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL_WERROR=O
   cmake --build build -j "$jobs" &&
   ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 
+# A parameterised test without a name generator is listed by index ("…/0"): its name says nothing.
+unnamed=$(ctest --test-dir build -N | grep -E 'Test +#[0-9]+: .*/[0-9]+$' || true)
+if [ -n "$unnamed" ]; then
+  echo "Parameterised tests need readable names (a name generator in INSTANTIATE_TEST_SUITE_P):"
+  echo "$unnamed"
+  status=1
+fi
+
 echo "== Release build (as a user builds it) =="
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVREL_WERROR=ON >/dev/null &&
   cmake --build build-release -j "$jobs" &&

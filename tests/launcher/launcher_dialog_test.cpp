@@ -14,6 +14,10 @@ struct Placement {
     int dragThreshold;
 };
 
+void PrintTo(const Placement& placement, std::ostream* out) {
+    *out << placement.screenWidth << "x" << placement.screenHeight;
+}
+
 class LauncherPlacementTest : public LauncherTest,
                               public ::testing::WithParamInterface<Placement> {};
 
@@ -48,7 +52,11 @@ TEST_P(LauncherPlacementTest, TheWindowAndMenuFollowTheScreen) {
 INSTANTIATE_TEST_SUITE_P(Screens, LauncherPlacementTest,
                          ::testing::Values(Placement{240, 320, {10, 34, 230, 286}, 53, 5, 26},
                                            Placement{320, 240, {7, 31, 312, 208}, 40, 6, 20},
-                                           Placement{480, 640, {20, 44, 460, 596}, 106, 10, 53}));
+                                           Placement{480, 640, {20, 44, 460, 596}, 106, 10, 53}),
+                         [](const ::testing::TestParamInfo<Placement>& info) {
+                             std::string name = "Screen";
+                             return name += ::testing::PrintToString(info.param);
+                         });
 
 TEST_F(LauncherTest, UserOptionsMoveTheWindowAndRefitTheMenu) {
     WriteSystemOptions();
