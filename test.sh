@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test; then builds again with AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs every test once more; checks that the Release build a user
-# makes compiles. Exits non-zero when anything fails.
+# makes compiles, and fuzzes the INI reader for a while. Exits non-zero when anything fails.
 # Warnings are errors in every build here (a user's own build only shows them).
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -37,7 +37,25 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE
   cmake --build build-sanitize -j "$jobs" &&
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" || status=1
 
+echo "== Fuzzing the INI reader for ${TAVREL_FUZZ_SECONDS:=20} s =="
+# New inputs go to a working corpus in the build folder; the seeds in fuzz/corpus stay as they are.
+mkdir -p build-fuzz/corpus
+if CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DTAVREL_FUZZ=ON -DTAVREL_BENCHMARKS=OFF \
+  -DTAVREL_WERROR=ON >/dev/null && cmake --build build-fuzz --target ini_reader_fuzz; then
+  if build-fuzz/fuzz/ini_reader_fuzz -dict=fuzz/ini.dict -max_total_time="$TAVREL_FUZZ_SECONDS" \
+    -timeout=10 -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/corpus \
+    >build-fuzz/fuzz.log 2>&1; then
+    grep -E '^Done [0-9]+ runs' build-fuzz/fuzz.log || true
+  else
+    tail -n 40 build-fuzz/fuzz.log
+    echo "The INI fuzzer found a failing input (saved in build-fuzz/; full log build-fuzz/fuzz.log)."
+    status=1
+  fi
+else
+  status=1
+fi
+
 if [ $status -eq 0 ]; then
-  echo "All tests passed, with and without sanitizers; the Release build compiles."
+  echo "All tests passed, with and without sanitizers; the Release build compiles; fuzzing found nothing."
 fi
 exit $status
