@@ -10,6 +10,8 @@ packages=(
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
   # The INI fuzzer that test.sh runs: clang with libFuzzer's runtime.
   clang libclang-rt-14-dev
+  # xdg-open, which opens the demo's folders, documents and web pages.
+  xdg-utils
 )
 
 missing=()
