@@ -2,6 +2,7 @@
 // start-up without its files, and every way it ends.
 #include "launcher/launcher_fixture.h"
 #include "launcher/tavrel_prj_app.h"
+#include "platform/graphics/system_colors.h"
 
 namespace {
 
@@ -110,6 +111,44 @@ TEST_F(LauncherTest, WithoutItsFilesItWarnsTwiceAndStillWorks) {
     EXPECT_EQ(backend->messageBoxes[0].caption, L"Error");
     EXPECT_EQ(backend->messageBoxes[1].text, L"!CreateFile");
     EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(LauncherTest, AnEmptyOptionsFileGivesTheSystemLookLikeAMissingOne) {
+    WriteEntries(3);
+    // What the rows show: the gap above the first row, the highlighted first row and the second.
+    struct Look {
+        COLORREF gap;
+        COLORREF active;
+        COLORREF odd;
+        bool operator==(const Look&) const = default;
+    };
+    const auto lookWith = [this](const std::string& options) {
+        folder.Write("options.ini", options);
+        Look look{};
+        Run({[&look](CTavrelPrjDlg& dialog) {
+            RECT window{};
+            dialog.GetWindowRect(&window);
+            EXPECT_EQ(window.left, 20);
+            EXPECT_EQ(window.top, 44);
+            EXPECT_EQ(dialog.menu.itemHeight, 106);
+            EXPECT_TRUE(dialog.menu.inertiaEnabled);
+            const HWND menu = dialog.menu.m_hWnd;
+            const CRect first = dialog.menu.RowRect(0);
+            const CRect second = dialog.menu.RowRect(1);
+            // Near each row's right end, clear of its outline and its centred title.
+            look = Look{
+                platform::ReadWindowPixel(menu, 0, 0),
+                platform::ReadWindowPixel(menu, first.right - 4, (first.top + first.bottom) / 2),
+                platform::ReadWindowPixel(menu, second.right - 4,
+                                          (second.top + second.bottom) / 2)};
+        }});
+        return look;
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(lookWith(""), (Look{face, GetSysColor(COLOR_HIGHLIGHT), face}));
+    EXPECT_TRUE(backend->messageBoxes.empty());
+    // Unlike a file that holds something but no keys: every colour is then the missing black.
+    EXPECT_EQ(lookWith("\r\n"), (Look{RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)}));
 }
 
 TEST_F(LauncherTest, LosingActivationEndsItAndWritesNoFile) {
