@@ -78,10 +78,9 @@ void CTavrelPrjDlg::ApplyOptions() {
     if (!options.use_system_menu_pos && shown.IntersectRect(&user, &screen)) {
         const std::int64_t width = static_cast<std::int64_t>(user.right) - user.left;
         const std::int64_t height = static_cast<std::int64_t>(user.bottom) - user.top;
-        // Beyond any picture the platform can hold, only the part on the screen is used.
-        const CRect placed =
-            width > platform::Surface::kMaxSide || height > platform::Surface::kMaxSide ? shown
-                                                                                        : user;
+        // Beyond any picture the platform can hold (a side or the area too large), only the
+        // part on the screen is used.
+        const CRect placed = platform::Surface::Fits(width, height) ? user : shown;
         MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), TRUE);
     }
     if (!options.use_system_item_height && options.user_item_height >= 1) {

@@ -58,9 +58,8 @@ BufferPool& Pool() {
 }  // namespace
 
 std::optional<Surface> Surface::Create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+    if (!Fits(width, height)) return std::nullopt;
     const std::int64_t count = static_cast<std::int64_t>(width) * height;
-    if (count > kMaxPixels) return std::nullopt;
     std::unique_ptr<Pixel[]> pixels = Pool().Take(count);
     if (!pixels) {
         pixels.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(count)]);

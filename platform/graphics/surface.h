@@ -25,6 +25,11 @@ class Surface {
     // Largest side and area a surface may have; larger requests fail instead of exhausting memory.
     static constexpr int kMaxSide = 16384;
     static constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
+    // Whether a surface of that size is within the limits (both sides at least 1).
+    static constexpr bool Fits(std::int64_t width, std::int64_t height) {
+        return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+               width * height <= kMaxPixels;
+    }
 
     // Fails (nullopt) for a width or height of 0 or less, or beyond the limits above.
     // The content of a new surface is unspecified: buffers are recycled between surfaces of the

@@ -24,6 +24,7 @@ namespace {
 constexpr std::size_t kTrackedChildren = 64;
 std::array<std::atomic<pid_t>, kTrackedChildren> trackedChildren{};
 std::atomic<int> lastStarted{0};
+std::string lastStartError;
 
 void ReapTracked() {
     for (auto& slot : trackedChildren) {
@@ -58,7 +59,9 @@ void Track(pid_t child) {
     ReapTracked();
 }
 
+// Keeps the reason for the caller and writes it to standard error with the path.
 void ReportFailure(const std::string& path, const std::string& reason) {
+    lastStartError = reason;
     std::fprintf(stderr, "cannot start \"%s\": %s\n", path.c_str(), reason.c_str());
 }
 
@@ -76,9 +79,9 @@ bool IsUrl(const std::string& text) {
 }
 
 // Starts `program` detached: its own session, standard input from /dev/null, default signal
-// handling. `searchPath` looks the program up in PATH.
-bool Spawn(const std::string& program, const std::vector<std::string>& arguments, bool searchPath,
-           const std::string& shownPath) {
+// handling. `searchPath` looks the program up in PATH. Returns 0, or the error number of the
+// failed start.
+int Spawn(const std::string& program, const std::vector<std::string>& arguments, bool searchPath) {
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)
@@ -108,14 +111,28 @@ bool Spawn(const std::string& program, const std::vector<std::string>& arguments
             : ::posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-        ReportFailure(shownPath,
-                      searchPath ? program + ": " + std::strerror(error) : std::strerror(error));
-        return false;
-    }
+    if (error != 0) return error;
     lastStarted.store(child);
     Track(child);
-    return true;
+    return 0;
+}
+
+bool StartProgram(const std::string& path, const std::vector<std::string>& arguments) {
+    const int error = Spawn(path, arguments, false);
+    if (error != 0) ReportFailure(path, std::strerror(error));
+    return error == 0;
+}
+
+// Folders, documents and web addresses open in what the desktop associates with them, through
+// xdg-open, which a bare system may lack: then the user learns what to install.
+bool OpenWithDesktop(const std::string& path) {
+    const int error = Spawn("xdg-open", {"xdg-open", path}, true);
+    if (error == ENOENT) {
+        ReportFailure(path, "xdg-open is not installed (it comes with the package xdg-utils)");
+    } else if (error != 0) {
+        ReportFailure(path, std::string("xdg-open: ") + std::strerror(error));
+    }
+    return error == 0;
 }
 
 }  // namespace
@@ -149,16 +166,19 @@ std::vector<std::string> SplitArguments(std::string_view arguments) {
 
 int LastStartedProcess() { return lastStarted.load(); }
 
+const std::string& LastStartError() { return lastStartError; }
+
 }  // namespace platform
 
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
     if (info == nullptr) return FALSE;
+    platform::lastStartError.clear();
     const std::string path = platform::Utf8FromWide(info->lpFile != nullptr ? info->lpFile : L"");
     if (path.empty()) {
         platform::ReportFailure(path, "no program given");
         return FALSE;
     }
-    if (platform::IsUrl(path)) return platform::Spawn("xdg-open", {"xdg-open", path}, true, path);
+    if (platform::IsUrl(path)) return platform::OpenWithDesktop(path) ? TRUE : FALSE;
 
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
@@ -172,8 +192,7 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
         for (std::string& argument : platform::SplitArguments(parameters)) {
             arguments.push_back(std::move(argument));
         }
-        return platform::Spawn(path, arguments, false, path) ? TRUE : FALSE;
+        return platform::StartProgram(path, arguments) ? TRUE : FALSE;
     }
-    // Documents and folders open in the program the desktop associates with them.
-    return platform::Spawn("xdg-open", {"xdg-open", path}, true, path) ? TRUE : FALSE;
+    return platform::OpenWithDesktop(path) ? TRUE : FALSE;
 }

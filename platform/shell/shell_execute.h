@@ -27,7 +27,8 @@ struct SHELLEXECUTEINFO {
 constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x00000040;
 
 // TRUE when the program (or xdg-open for a document) was started. On failure the reason is
-// written to standard error with the path: a missing file, no permission, or the system's error.
+// written to standard error with the path (a missing file, no permission, no xdg-open, or the
+// system's error) and kept for the caller (platform::LastStartError).
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* info);
 
 namespace platform {
@@ -40,5 +41,9 @@ std::vector<std::string> SplitArguments(std::string_view arguments);
 
 // The process id of the last program started, 0 when none; for tests.
 int LastStartedProcess();
+
+// Why the last ShellExecuteEx failed, in words for the user (UTF-8, without the path); empty
+// when it succeeded.
+const std::string& LastStartError();
 
 }  // namespace platform

@@ -20,6 +20,10 @@ TEST(NumberTextTest, ReadsLikeAtoiAndSaturatesBeyondThirtyTwoBits) {
     EXPECT_EQ(ParseDecimal("2147483648"), 2147483647);
     EXPECT_EQ(ParseDecimal("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(ParseDecimal("-99999999999999999999999"), -2147483647 - 1);
+    // Past 64 bits too: digits that would wrap a 64-bit sum still give the range's ends.
+    EXPECT_EQ(ParseDecimal("9223372036854775808"), 2147483647);
+    EXPECT_EQ(ParseDecimal("-9223372036854775809"), -2147483647 - 1);
+    EXPECT_EQ(ParseDecimal("18446744073709551616"), 2147483647);
     EXPECT_EQ(ParseDecimal(L" 42 "), 42);
     EXPECT_EQ(FormatDecimal(-2147483647 - 1), "-2147483648");
 }

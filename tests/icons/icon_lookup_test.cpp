@@ -23,6 +23,7 @@ constexpr std::uint32_t kEditorByName = 0xFF0000FF;
 constexpr std::uint32_t kViewer = 0xFF00FF00;
 constexpr std::uint32_t kExecutable = 0xFF808080;
 constexpr std::uint32_t kFolder = 0xFFFFFF00;
+constexpr std::uint32_t kDirectory = 0xFF603000;
 constexpr std::uint32_t kText = 0xFF202020;
 constexpr std::uint32_t kImage = 0xFFFF00FF;
 constexpr std::uint32_t kWeb = 0xFF00FFFF;
@@ -124,6 +125,7 @@ class FakeDesktop : public testing::Test {
                   R"(<rect width="48" height="48" fill="#708090"/></svg>)");
         ThemePng("Parent/32x32/places/folder.png", 32, kFolder);
         ThemePng("hicolor/32x32/apps/application-x-executable.png", 32, kExecutable);
+        ThemePng("hicolor/32x32/apps/inode-directory.png", 32, kDirectory);
         ThemePng("hicolor/32x32/apps/text-x-generic.png", 32, kText);
         ThemePng("hicolor/32x32/apps/text-html.png", 32, kWeb);
         ThemePng("hicolor/32x32/apps/hicolor-only.png", 32, kHicolorOnly);
@@ -226,15 +228,23 @@ TEST_F(FakeDesktop, GenericIconsByKindOfPath) {
     WriteText(Make("files/photo.PNG"), "not really");
     WriteText(Make("files/mystery.qqq"), "?");
     WriteText(Make("files/page.html"), "<html>");
+    WriteText(Make("files/.png"), "a hidden file without an extension");
     EXPECT_EQ(IconColour(Path("files/Pictures")), Colour(kFolder));
     EXPECT_EQ(IconColour(Path("files/Pictures/")), Colour(kFolder));
     EXPECT_EQ(IconColour(Wide(Path("files")) + L"/M\u00FCsik"), Colour(kFolder));
     EXPECT_EQ(IconColour(Path("files/notes.txt")), Colour(kText));
     EXPECT_EQ(IconColour(Path("files/photo.PNG"), 16), Colour(kImage));
+    EXPECT_EQ(IconColour(Path("files/.png"), 16), Colour(kText));
     EXPECT_EQ(IconColour(Path("files/mystery.qqq")), Colour(kText));
     EXPECT_EQ(IconColour(Path("files/page.html")), Colour(kWeb));
     EXPECT_EQ(IconColour("https://example.org/index.html"), Colour(kWeb));
     EXPECT_EQ(IconColour("HTTP://example.org"), Colour(kWeb));
+
+    // A folder takes "folder" (here from the parent theme) before the "inode-directory" that
+    // hicolor has, and the latter only where the themes have no "folder".
+    std::filesystem::remove(Path("share/icons/Parent/32x32/places/folder.png"));
+    platform::ResetIconLookupCaches();
+    EXPECT_EQ(IconColour(Path("files/Pictures")), Colour(kDirectory));
 
     // No such path: nothing, whatever was found for it before.
     EXPECT_EQ(IconColour(Path("files/missing.txt")), CLR_INVALID);

@@ -1,6 +1,7 @@
 // The launcher opens and draws sensibly whatever its files hold.
 #include "launcher/launcher_fixture.h"
 #include "platform/graphics/surface.h"
+#include "platform/graphics/system_colors.h"
 
 namespace {
 
@@ -9,6 +10,8 @@ namespace {
 void ExpectUsableLauncher(
     LauncherTest& test,
     const std::function<INT_PTR(std::vector<std::function<void(CTavrelPrjDlg&)>>)>& run) {
+    // Every case follows the system's colours.
+    static const COLORREF kBackground = GetSysColor(COLOR_BTNFACE);
     const INT_PTR result =
         run({[](CTavrelPrjDlg& dialog) {
                  RECT window{};
@@ -18,9 +21,9 @@ void ExpectUsableLauncher(
                  EXPECT_GE(window.right, 0);
                  EXPECT_LE(window.left, GetSystemMetrics(SM_CXSCREEN));
                  EXPECT_GE(dialog.menu.itemHeight, 1);
-                 // The menu painted: its first pixel is not the black of a
-                 // fresh surface.
-                 EXPECT_NE(platform::ReadWindowPixel(dialog.menu.m_hWnd, 0, 0), RGB(0, 0, 0));
+                 // The menu painted where it shows: its first pixel is the gap
+                 // above the first row, not black or a window without a picture.
+                 EXPECT_EQ(platform::ReadWindowPixel(dialog.menu.m_hWnd, 0, 0), kBackground);
              },
              [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_DOWN); },
              [](CTavrelPrjDlg&) { platform::input::KeyDown(VK_ESCAPE); }});
@@ -53,6 +56,8 @@ TEST_F(LauncherTest, AbsurdOptionsFallBackToWhatTheScreenGives) {
              "use_system_menu_pos=false\r\nuser_menu_pos_TL_X=-2147483648\r\n"
              "user_menu_pos_TL_Y=-99999999999\r\nuser_menu_pos_BR_X=2147483647\r\n"
              "user_menu_pos_BR_Y=2147483647\r\n",
+             // Each side within the largest picture, the area beyond it.
+             "use_system_menu_pos=false\r\nuser_menu_pos_BR_X=8192\r\nuser_menu_pos_BR_Y=8193\r\n",
              // Rows of no height, negative height, taller than the window.
              "use_system_item_height=false\r\nuser_item_height=0\r\n",
              "use_system_item_height=false\r\nuser_item_height=-40\r\n",

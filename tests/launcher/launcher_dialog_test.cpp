@@ -15,6 +15,10 @@ struct Placement {
     int dragThreshold;
 };
 
+void PrintTo(const Placement& placement, std::ostream* out) {
+    *out << placement.screenWidth << "x" << placement.screenHeight;
+}
+
 class LauncherPlacementTest : public LauncherTest,
                               public ::testing::WithParamInterface<Placement> {};
 
@@ -49,7 +53,11 @@ TEST_P(LauncherPlacementTest, TheWindowAndMenuFollowTheScreen) {
 INSTANTIATE_TEST_SUITE_P(Screens, LauncherPlacementTest,
                          ::testing::Values(Placement{240, 320, {10, 34, 230, 286}, 53, 5, 26},
                                            Placement{320, 240, {7, 31, 312, 208}, 40, 6, 20},
-                                           Placement{480, 640, {20, 44, 460, 596}, 106, 10, 53}));
+                                           Placement{480, 640, {20, 44, 460, 596}, 106, 10, 53}),
+                         [](const ::testing::TestParamInfo<Placement>& info) {
+                             std::string name = "Screen";
+                             return name += ::testing::PrintToString(info.param);
+                         });
 
 TEST_F(LauncherTest, UserOptionsMoveTheWindowAndRefitTheMenu) {
     WriteSystemOptions();
@@ -130,6 +138,44 @@ TEST_F(LauncherTest, WithoutItsFilesItWarnsTwiceAndStillWorks) {
     EXPECT_EQ(backend->messageBoxes[0].caption, L"Error");
     EXPECT_EQ(backend->messageBoxes[1].text, L"!CreateFile");
     EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(LauncherTest, AnEmptyOptionsFileGivesTheSystemLookLikeAMissingOne) {
+    WriteEntries(3);
+    // What the rows show: the gap above the first row, the highlighted first row and the second.
+    struct Look {
+        COLORREF gap;
+        COLORREF active;
+        COLORREF odd;
+        bool operator==(const Look&) const = default;
+    };
+    const auto lookWith = [this](const std::string& options) {
+        folder.Write("options.ini", options);
+        Look look{};
+        Run({[&look](CTavrelPrjDlg& dialog) {
+            RECT window{};
+            dialog.GetWindowRect(&window);
+            EXPECT_EQ(window.left, 20);
+            EXPECT_EQ(window.top, 44);
+            EXPECT_EQ(dialog.menu.itemHeight, 106);
+            EXPECT_TRUE(dialog.menu.inertiaEnabled);
+            const HWND menu = dialog.menu.m_hWnd;
+            const CRect first = dialog.menu.RowRect(0);
+            const CRect second = dialog.menu.RowRect(1);
+            // Near each row's right end, clear of its outline and its centred title.
+            look = Look{
+                platform::ReadWindowPixel(menu, 0, 0),
+                platform::ReadWindowPixel(menu, first.right - 4, (first.top + first.bottom) / 2),
+                platform::ReadWindowPixel(menu, second.right - 4,
+                                          (second.top + second.bottom) / 2)};
+        }});
+        return look;
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(lookWith(""), (Look{face, GetSysColor(COLOR_HIGHLIGHT), face}));
+    EXPECT_TRUE(backend->messageBoxes.empty());
+    // Unlike a file that holds something but no keys: every colour is then the missing black.
+    EXPECT_EQ(lookWith("\r\n"), (Look{RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)}));
 }
 
 TEST_F(LauncherTest, LosingActivationEndsItAndWritesNoFile) {

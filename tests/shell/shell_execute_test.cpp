@@ -109,6 +109,55 @@ TEST_F(ShellExecuteTest, FailuresAreReportedWithThePathAndTheReason) {
     EXPECT_NE(errors.find("missing-program\": No such file or directory"), std::string::npos)
         << errors;
     EXPECT_NE(errors.find("bad.sh\""), std::string::npos) << errors;
+    // The reason stays for the caller, without the path; a success clears it.
+    EXPECT_FALSE(Start(folder.WidePath("missing-program"), L""));
+    EXPECT_EQ(platform::LastStartError(), "No such file or directory");
+    ASSERT_TRUE(Start(std::filesystem::path(WriteRecorder()).wstring(), L""));
+    EXPECT_EQ(platform::LastStartError(), "");
+    EXPECT_TRUE(WaitFor("done"));
+}
+
+// PATH set for the life of the object, then restored.
+class ScopedPath {
+  public:
+    explicit ScopedPath(const std::string& value) : previous_(std::getenv("PATH")) {
+        ::setenv("PATH", value.c_str(), 1);
+    }
+    ~ScopedPath() { ::setenv("PATH", previous_.c_str(), 1); }
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+  private:
+    std::string previous_;
+};
+
+TEST_F(ShellExecuteTest, FoldersDocumentsAndAddressesOpenWithXdgOpenOrSayWhatToInstall) {
+    std::filesystem::create_directory(folder.Path("bin"));
+    folder.Write("notes.txt", "text");
+    const std::vector<std::wstring> targets{folder.WidePath(""), folder.WidePath("notes.txt"),
+                                            L"https://www.debian.org"};
+    {
+        // A bare system without the opener: each start fails and says what to install.
+        const ScopedPath path(folder.Path("bin").string());
+        for (const std::wstring& target : targets) {
+            ::testing::internal::CaptureStderr();
+            EXPECT_FALSE(Start(target, L""));
+            const std::string errors = ::testing::internal::GetCapturedStderr();
+            EXPECT_EQ(platform::LastStartError(),
+                      "xdg-open is not installed (it comes with the package xdg-utils)");
+            EXPECT_NE(errors.find(platform::LastStartError()), std::string::npos) << errors;
+        }
+    }
+    // With an opener on the PATH, it gets the target as its one argument (and records it in
+    // its own folder).
+    std::filesystem::rename(WriteRecorder(), folder.Path("bin/xdg-open"));
+    const ScopedPath path(folder.Path("bin").string() + ":/usr/bin:/bin");
+    for (const std::wstring& target : targets) {
+        std::filesystem::remove(folder.Path("bin/done"));
+        ASSERT_TRUE(Start(target, L"--ignored"));
+        ASSERT_TRUE(WaitFor("bin/done"));
+        EXPECT_EQ(folder.Read("bin/args"), std::filesystem::path(target).string() + "\n");
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ ON_WM_ACTIVATE()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(WM_TEST_CUSTOM, OnCustom)
+ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -80,6 +81,11 @@ void RecordingWnd::OnActivate(UINT state, CWnd* other, BOOL minimized) {
 
 void RecordingWnd::OnSetFocus(CWnd*) { Record("setfocus"); }
 void RecordingWnd::OnKillFocus(CWnd*) { Record("killfocus"); }
+
+LRESULT RecordingWnd::OnCaptureChanged(WPARAM, LPARAM lParam) {
+    Record(lParam == 0 ? "capture lost" : "capture lost to another window");
+    return 0;
+}
 
 LRESULT RecordingWnd::OnCustom(WPARAM wParam, LPARAM lParam) {
     Record("custom " + std::to_string(wParam) + " " + std::to_string(lParam));

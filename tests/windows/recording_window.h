@@ -37,6 +37,7 @@ class RecordingWnd : public CWnd {
     void OnSetFocus(CWnd* oldWindow);
     void OnKillFocus(CWnd* newWindow);
     LRESULT OnCustom(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override { ++postNcDestroyCalls; }
 
     DECLARE_MESSAGE_MAP()

@@ -49,6 +49,18 @@ BEGIN_MESSAGE_MAP(LeafWnd, CWnd)
 ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
+// A class whose map chains to its C++ base's map: what it does not handle, the base does.
+class ChainedWnd : public MiddleWnd {
+    DECLARE_DYNAMIC(ChainedWnd)
+  protected:
+    void OnLButtonDown(UINT, CPoint) { log->push_back("chained down"); }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNAMIC(ChainedWnd, MiddleWnd)
+BEGIN_MESSAGE_MAP(ChainedWnd, MiddleWnd)
+ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
 TEST_F(WindowSystemTest, MessageMapsChainToTheNamedBaseAndRunTimeClassesNameIt) {
     Log log;
     LeafWnd leaf;
@@ -64,6 +76,17 @@ TEST_F(WindowSystemTest, MessageMapsChainToTheNamedBaseAndRunTimeClassesNameIt) 
     // The middle class's map is skipped: its timer handler is never reached either.
     SendMessage(leaf.m_hWnd, WM_TIMER, 1, 0);
     EXPECT_EQ(log, (Log{"leaf down 42"}));
+
+    // Chained to the middle class: its own entry first, then the middle class's timer.
+    log.clear();
+    ChainedWnd chained;
+    chained.log = &log;
+    ASSERT_TRUE(chained.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 100,
+                                 100, nullptr, nullptr));
+    EXPECT_TRUE(chained.IsKindOf(RUNTIME_CLASS(MiddleWnd)));
+    SendMessage(chained.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 42));
+    SendMessage(chained.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(log, (Log{"chained down", "middle timer"}));
 }
 
 TEST_F(WindowSystemTest, CreationSendsCreateThenSizeAndAFailedCreateLeavesNoWindow) {
@@ -152,6 +175,19 @@ TEST_F(WindowSystemTest, TimersTickOnceWhenDueNeverPileUpAndKillTimerDropsThem) 
     Advance(200);
     Pump();
     EXPECT_TRUE(log.empty());
+
+    // A tick that really waits in the queue goes with its timer; other timers' ticks stay.
+    RecordingWnd other(&log, "other");
+    ASSERT_TRUE(other.CreateTopLevel(RECT{0, 0, 10, 10}));
+    Pump();
+    log.clear();
+    top.SetTimer(1, 40, nullptr);
+    ASSERT_TRUE(PostMessage(top.m_hWnd, WM_TIMER, 1, 0));
+    ASSERT_TRUE(PostMessage(top.m_hWnd, WM_TIMER, 2, 0));
+    ASSERT_TRUE(PostMessage(other.m_hWnd, WM_TIMER, 1, 0));
+    EXPECT_TRUE(top.KillTimer(1));
+    Pump();
+    EXPECT_EQ(log, (Log{"top:timer 2", "other:timer 1"}));
 }
 
 TEST_F(WindowSystemTest, StylusMovesArriveOnlyWhileDownAndFollowTheCapture) {
@@ -177,7 +213,13 @@ TEST_F(WindowSystemTest, StylusMovesArriveOnlyWhileDownAndFollowTheCapture) {
     platform::input::StylusMove(POINT{130, 130});
     Pump();
     EXPECT_EQ(log, (Log{"child:move 240,-30", "child:up 240,-30"}));
+    // Whoever loses the capture hears of it, also when it is simply released.
+    log.clear();
+    top.SetCapture();
     ReleaseCapture();
+    ReleaseCapture();  // nobody holds it: nobody hears anything
+    EXPECT_EQ(log, (Log{"child:capture lost to another window", "top:capture lost"}));
+    EXPECT_EQ(GetCapture(), nullptr);
 
     // Outside the child the parent gets the press.
     log.clear();
