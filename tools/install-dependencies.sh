@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev
+  libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev libwayland-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
