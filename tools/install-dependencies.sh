@@ -8,6 +8,9 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
+  # A Wayland compositor for the end-to-end tests, and the window decorations a desktop's SDL
+  # draws there (the launcher must show without them).
+  weston libdecor-0-plugin-1-cairo
 )
 
 missing=()
