@@ -237,6 +237,8 @@ FakeCompositor::~FakeCompositor() {
     wl_display_disconnect(client_);
     stop_ = true;
     thread_.join();
+    // The server may not have read the hang-up yet; its side of the client goes here.
+    wl_display_destroy_clients(server_->display);
     wl_display_destroy(server_->display);
 }
 
