@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev
+  libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev libwayland-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
@@ -12,6 +12,9 @@ packages=(
   clang libclang-rt-14-dev
   # xdg-open, which opens the demo's folders, documents and web pages.
   xdg-utils
+  # A Wayland compositor for the end-to-end tests, and the window decorations a desktop's SDL
+  # draws there (the launcher must show without them).
+  weston libdecor-0-plugin-1-cairo
 )
 
 missing=()

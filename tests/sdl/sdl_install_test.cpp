@@ -41,8 +41,12 @@ TEST(SdlInstall, WithoutADisplayItFailsWithAReasonAndKeepsTheBackendInUse) {
 
 TEST(SdlInstall, ReportsTheDesktopAndShutsSdlDownWithTheBackend) {
     UseDummyDisplay();
+    unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
     platform::SetCurrentDisplay(platform::DisplayInfo{1, 1, 300});
     ASSERT_TRUE(platform::InstallSdlBackend(nullptr));
+    // Only X11 is told to present window surfaces as they are; elsewhere (Wayland, KMS) that
+    // would leave SDL without any window surface, so it keeps its own choice.
+    EXPECT_EQ(SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION), nullptr);
     // The dummy screen's desktop; it knows no density.
     EXPECT_EQ(platform::CurrentDisplay().width, 1024);
     EXPECT_EQ(platform::CurrentDisplay().height, 768);

@@ -16,6 +16,8 @@
 #include "platform/backends/sdl/sdl_present.h"
 #include "platform/backends/sdl/sdl_session.h"
 #include "platform/backends/sdl/sdl_window_table.h"
+#include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/base/rect.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -76,6 +78,23 @@ void SdlBackend::Present(HWND window, const RECT& dirty) {
     const WindowRecord* record = FindWindowRecord(window);
     SDL_Window* sdlWindow = windows_->Find(window);
     if (record == nullptr || !record->surface || sdlWindow == nullptr) return;
+    const bool shown = (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_SHOWN) != 0;
+    if (WaylandShmPresenter* wayland = windows_->WaylandPresenterOf(window)) {
+        const RECT area =
+            windows_->TakeFullPresent(window, wayland) ? record->surface->Bounds() : dirty;
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(sdlWindow, &width, &height);
+        RECT copied{};
+        if (!wayland->Present(*record->surface, area, width, height, &copied)) {
+            // The frame was lost (the compositor kept every buffer): the whole picture goes out
+            // on the next turn.
+            windows_->RequestFullPresent(window);
+        } else if (shown && !IsRectEmpty(&copied)) {
+            RecordFirstFrame();
+        }
+        return;
+    }
     SDL_Surface* target = SDL_GetWindowSurface(sdlWindow);
     if (target == nullptr) return;
     const RECT area = windows_->TakeFullPresent(window, target) ? record->surface->Bounds() : dirty;
@@ -83,10 +102,7 @@ void SdlBackend::Present(HWND window, const RECT& dirty) {
     if (!CopyToSdlSurface(*record->surface, area, target, &copied)) return;
     const SDL_Rect rectangle{copied.left, copied.top, copied.right - copied.left,
                              copied.bottom - copied.top};
-    if (SDL_UpdateWindowSurfaceRects(sdlWindow, &rectangle, 1) == 0 &&
-        (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_SHOWN) != 0) {
-        RecordFirstFrame();
-    }
+    if (SDL_UpdateWindowSurfaceRects(sdlWindow, &rectangle, 1) == 0 && shown) RecordFirstFrame();
 }
 
 void SdlBackend::PresentWhereRequested() {

@@ -17,10 +17,16 @@ void SetHints() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A launcher runs all day; the screen saver and power management stay in charge.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    // Window surfaces go to the screen as they are (X11 shared memory): SDL would otherwise
-    // present them as OpenGL textures, and loading and starting OpenGL (a software renderer on
-    // machines without a GPU) costs more than the launcher's whole start-up.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// How window surfaces reach the screen, once the driver is known (SDL reads this hint when the
+// first window surface is made). On X11 they go as they are, through shared memory: SDL would
+// otherwise present them as OpenGL textures, and loading and starting OpenGL (a software
+// renderer on machines without a GPU) costs more than the launcher's whole start-up. Other
+// drivers (Wayland, KMS) have no such surface of their own, and the hint would leave them with
+// none at all: there SDL keeps its choice (the backend presents through wl_shm on Wayland).
+void ChoosePresentation(std::string_view driver) {
+    if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 }
 
 // Whether the SDL_VIDEODRIVER setting (a comma-separated list) names the driver.
@@ -67,6 +73,7 @@ std::unique_ptr<SdlSession> SdlSession::Open(std::string* error) {
         Fail(error, SDL_GetError());
         return nullptr;
     }
+    ChoosePresentation(name);
     return session;
 }
 

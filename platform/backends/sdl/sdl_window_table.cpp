@@ -2,6 +2,9 @@
 #include "platform/backends/sdl/sdl_window_table.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <cstring>
 
 #include "platform/backends/sdl/sdl_window_icon.h"
 #include "platform/base/text_encoding.h"
@@ -26,6 +29,21 @@ SdlWindowPointer CreateSdlWindow(const WindowRecord& record, const std::string& 
     return SdlWindowPointer(window);
 }
 
+// On Wayland the picture goes through wl_shm buffers of our own instead of SDL's OpenGL textures.
+std::unique_ptr<WaylandShmPresenter> MakeWaylandPresenter(SDL_Window* window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "wayland") != 0) return nullptr;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_WAYLAND) {
+        return nullptr;
+    }
+    std::unique_ptr<WaylandShmPresenter> presenter =
+        WaylandShmPresenter::Create(info.info.wl.display, info.info.wl.surface);
+    if (!presenter) SDL_Log("no wl_shm on this compositor: windows are shown through SDL");
+    return presenter;
+}
+
 }  // namespace
 
 void SdlWindowTable::Sync(HWND hwnd) {
@@ -45,6 +63,7 @@ void SdlWindowTable::Sync(HWND hwnd) {
         entry.window = CreateSdlWindow(*record, entry.title);
         if (!entry.window) return;
         entry.alwaysOnTop = WantsAlwaysOnTop(*record);
+        entry.wayland = MakeWaylandPresenter(entry.window.get());
         found = entries_.emplace(hwnd, std::move(entry)).first;
     }
     Entry& entry = found->second;
@@ -92,6 +111,11 @@ void SdlWindowTable::Remove(HWND hwnd) { entries_.erase(hwnd); }
 SDL_Window* SdlWindowTable::Find(HWND hwnd) const {
     const auto found = entries_.find(hwnd);
     return found != entries_.end() ? found->second.window.get() : nullptr;
+}
+
+WaylandShmPresenter* SdlWindowTable::WaylandPresenterOf(HWND hwnd) const {
+    const auto found = entries_.find(hwnd);
+    return found != entries_.end() ? found->second.wayland.get() : nullptr;
 }
 
 SDL_Window* SdlWindowTable::AnyWindow() const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends/sdl/wayland_shm_presenter.h"
 #include "platform/base/win_types.h"
 
 namespace platform {
@@ -26,6 +27,9 @@ class SdlWindowTable {
     void Remove(HWND hwnd);
 
     SDL_Window* Find(HWND hwnd) const;
+    // The wl_shm presenter of a window on Wayland; nullptr elsewhere, and where the compositor
+    // offers no wl_shm (SDL's window surface is used then).
+    WaylandShmPresenter* WaylandPresenterOf(HWND hwnd) const;
     // Any SDL window of the table; nullptr while there is none.
     SDL_Window* AnyWindow() const;
     // The top-level window an SDL window shows; nullptr for windows that are not ours.
@@ -48,6 +52,8 @@ class SdlWindowTable {
         bool needsFullPresent = true;
         const void* lastTarget = nullptr;
         HICON icon = nullptr;
+        // Declared after the window: its buffers go before SDL destroys the surface.
+        std::unique_ptr<WaylandShmPresenter> wayland;
     };
 
     std::map<HWND, Entry> entries_;
