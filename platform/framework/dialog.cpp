@@ -89,6 +89,9 @@ INT_PTR CDialog::DoModal() {
         // ending.
         if (continueModal_ && m_hWnd != nullptr && !platform::IsQuitPosted()) {
             if ((dialogTemplate->style & WS_VISIBLE) != 0) ShowWindow(SW_SHOW);
+            // A modal dialog takes the stylus: a press held elsewhere (the tap that opened it)
+            // must not keep its capture and swallow the dialog's own taps.
+            if (::GetCapture() != nullptr && !::IsChild(m_hWnd, ::GetCapture())) ::ReleaseCapture();
             while (continueModal_ && m_hWnd != nullptr) {
                 if (!platform::PumpOneMessage()) {
                     ::PostQuitMessage(0);  // leave the quit for the loop outside

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/base/text_encoding.h"
+#include "platform/windows/window_api.h"
 
 extern char** environ;
 
@@ -170,29 +171,51 @@ const std::string& LastStartError() { return lastStartError; }
 
 }  // namespace platform
 
-BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
-    if (info == nullptr) return FALSE;
-    platform::lastStartError.clear();
-    const std::string path = platform::Utf8FromWide(info->lpFile != nullptr ? info->lpFile : L"");
+namespace platform {
+namespace {
+
+bool Start(const SHELLEXECUTEINFO& request) {
+    lastStartError.clear();
+    const std::string path = Utf8FromWide(request.lpFile != nullptr ? request.lpFile : L"");
     if (path.empty()) {
-        platform::ReportFailure(path, "no program given");
-        return FALSE;
+        ReportFailure(path, "no program given");
+        return false;
     }
-    if (platform::IsUrl(path)) return platform::OpenWithDesktop(path) ? TRUE : FALSE;
+    if (IsUrl(path)) return OpenWithDesktop(path);
 
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-        platform::ReportFailure(path, std::strerror(errno));
-        return FALSE;
+        ReportFailure(path, std::strerror(errno));
+        return false;
     }
     if (S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0) {
         std::vector<std::string> arguments{path};
         const std::string parameters =
-            platform::Utf8FromWide(info->lpParameters != nullptr ? info->lpParameters : L"");
-        for (std::string& argument : platform::SplitArguments(parameters)) {
+            Utf8FromWide(request.lpParameters != nullptr ? request.lpParameters : L"");
+        for (std::string& argument : SplitArguments(parameters)) {
             arguments.push_back(std::move(argument));
         }
-        return platform::StartProgram(path, arguments) ? TRUE : FALSE;
+        return StartProgram(path, arguments);
     }
-    return platform::OpenWithDesktop(path) ? TRUE : FALSE;
+    return OpenWithDesktop(path);
+}
+
+// What a user who chose the entry is told, over the window they chose it in.
+void ShowStartFailure(const SHELLEXECUTEINFO& request) {
+    const std::wstring file = request.lpFile != nullptr ? request.lpFile : L"";
+    const std::wstring reason = WideFromUtf8(LastStartError());
+    const std::wstring text = file.empty() ? L"Cannot start: " + reason
+                                           : L"Cannot start \u201C" + file + L"\u201D:\n" + reason;
+    ::MessageBox(request.hwnd != nullptr ? request.hwnd : ::GetActiveWindow(), text.c_str(),
+                 L"Error", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+}  // namespace platform
+
+BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
+    if (info == nullptr) return FALSE;
+    if (platform::Start(*info)) return TRUE;
+    if ((info->fMask & SEE_MASK_FLAG_NO_UI) == 0) platform::ShowStartFailure(*info);
+    return FALSE;
 }

@@ -25,10 +25,12 @@ struct SHELLEXECUTEINFO {
 };
 
 constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x00000040;
+constexpr DWORD SEE_MASK_FLAG_NO_UI = 0x00000400;
 
 // TRUE when the program (or xdg-open for a document) was started. On failure the reason is
 // written to standard error with the path (a missing file, no permission, no xdg-open, or the
-// system's error) and kept for the caller (platform::LastStartError).
+// system's error) and kept for the caller (platform::LastStartError); unless the mask has
+// SEE_MASK_FLAG_NO_UI, a message box owned by `hwnd` (or the active window) shows it too.
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* info);
 
 namespace platform {

@@ -2,7 +2,7 @@
 # End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
 # as a user would drive it: one scenario per run.
 # Usage: launcher_e2e.sh <path of TavrelPrj>
-#   <hold|drag|keys|focus|screen-size|missing-files|signals|user-options>
+#   <hold|drag|keys|focus|screen-size|missing-files|signals|user-options|failed-start>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -417,6 +417,23 @@ scenario_user_options() {
     fail "the started program got the arguments '$(cat "$folder/marker")', not those of row 3"
 }
 
+scenario_failed_start() {
+  make_folder
+  write_options
+  printf '[Gone]\r\nExecPath=%s/no-such-program\r\n' "$folder" >"$folder/settings.ini"
+  start_launcher
+  wait_for_launcher_window
+  note "holding a row whose program is missing"
+  xdotool mousemove --sync "$(window_center_x)" "$(row_center_y 0)" mousedown 1 sleep 1 mouseup 1
+  wait_until "a message box titled Error says why nothing started" error_box_shown
+  launcher_running || fail "the launcher closed before its message box was answered"
+  note "answering the box with its OK button"
+  click_box_button "$(error_box_id)"
+  expect_launcher_exit_ok "the failed start was answered"
+  grep -q 'no-such-program": No such file or directory' "$folder/output.log" ||
+    fail "standard error lacks the reason: $(cat "$folder/output.log")"
+}
+
 case $scenario in
   hold) scenario_hold ;;
   drag) scenario_drag ;;
@@ -426,6 +443,7 @@ case $scenario in
   missing-files) scenario_missing_files ;;
   signals) scenario_signals ;;
   user-options) scenario_user_options ;;
+  failed-start) scenario_failed_start ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

@@ -236,6 +236,43 @@ TEST_F(LauncherTest, EnterSoftKeysEscapeAndALongTapEndIt) {
     EXPECT_EQ(stepsLeft, 1);
 }
 
+TEST_F(LauncherTest, AnEntryThatCannotStartSaysWhyBeforeTheLauncherCloses) {
+    WriteSystemOptions();
+    const std::wstring missing = folder.WidePath("no-such-program");
+    folder.Write("settings.ini",
+                 "[Notes]\r\nExecPath=" + folder.Path("no-such-program").string() + "\r\n");
+    backend->answerMessageBoxes = false;
+    testing::internal::CaptureStderr();
+    POINT row{};
+    bool launcherDisabledUnderTheBox = false;
+    const INT_PTR result = Run({
+        [&](CTavrelPrjDlg& dialog) {
+            row = RowPoint(dialog, 0);
+            platform::input::StylusDown(row);
+        },
+        [&](CTavrelPrjDlg&) { backend->AdvanceClock(301); },
+        [&](CTavrelPrjDlg&) { platform::input::StylusUp(row); },
+        [&](CTavrelPrjDlg& dialog) {
+            ASSERT_EQ(backend->messageBoxes.size(), 1u);
+            launcherDisabledUnderTheBox = !dialog.IsWindowEnabled() && dialog.IsWindowVisible();
+            CRect ok;
+            ::GetWindowRect(::GetDlgItem(backend->messageBoxes[0].box, IDOK), &ok);
+            platform::input::StylusDown(ok.CenterPoint());
+            platform::input::StylusUp(ok.CenterPoint());
+        },
+        [](CTavrelPrjDlg&) {},
+    });
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(stepsLeft, 1) << "the launcher closed once the box was answered";
+    ASSERT_EQ(backend->messageBoxes.size(), 1u);
+    EXPECT_EQ(backend->messageBoxes[0].text,
+              L"Cannot start \u201C" + missing + L"\u201D:\nNo such file or directory");
+    EXPECT_TRUE(launcherDisabledUnderTheBox) << "the box is modal over the launcher";
+    EXPECT_NE(errors.find("no-such-program\": No such file or directory"), std::string::npos)
+        << errors;
+}
+
 TEST_F(LauncherTest, TheApplicationRunsTheDialogOnceAndReturnsFalse) {
     WriteSystemOptions();
     WriteEntries(1);

@@ -10,7 +10,9 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/backends/headless/headless_backend.h"
 #include "platform/shell/shell_execute.h"
+#include "platform/windows/cwnd.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -59,10 +61,11 @@ class ShellExecuteTest : public ::testing::Test {
         return state == "Z";
     }
 
-    static BOOL Start(const std::wstring& file, const std::wstring& parameters) {
+    static BOOL Start(const std::wstring& file, const std::wstring& parameters,
+                      DWORD mask = SEE_MASK_NOCLOSEPROCESS) {
         SHELLEXECUTEINFO info{};
         info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.fMask = mask;
         info.lpFile = file.c_str();
         info.lpParameters = parameters.c_str();
         info.nShow = 5;
@@ -115,6 +118,35 @@ TEST_F(ShellExecuteTest, FailuresAreReportedWithThePathAndTheReason) {
     ASSERT_TRUE(Start(std::filesystem::path(WriteRecorder()).wstring(), L""));
     EXPECT_EQ(platform::LastStartError(), "");
     EXPECT_TRUE(WaitFor("done"));
+}
+
+TEST_F(ShellExecuteTest, AFailedStartIsShownInAMessageBoxOverTheActiveWindowUnlessAskedNotTo) {
+    platform::HeadlessBackend& backend = platform::InstallHeadlessBackend();
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                200, nullptr, nullptr));
+    ASSERT_EQ(::GetActiveWindow(), window.m_hWnd);
+    ::testing::internal::CaptureStderr();
+    const std::wstring missing = folder.WidePath("missing-program");
+    EXPECT_FALSE(Start(missing, L""));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("No such file or directory"),
+              std::string::npos)
+        << "standard error keeps its line";
+    ASSERT_EQ(backend.messageBoxes.size(), 1u);
+    EXPECT_EQ(backend.messageBoxes[0].text,
+              L"Cannot start \u201C" + missing + L"\u201D:\nNo such file or directory");
+    EXPECT_EQ(backend.messageBoxes[0].caption, L"Error");
+    EXPECT_EQ(backend.messageBoxes[0].owner, window.m_hWnd);
+
+    // An empty path is a failed start too; a caller that shows its own errors gets no box.
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(Start(L"", L""));
+    EXPECT_FALSE(Start(missing, L"", SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI));
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(backend.messageBoxes.size(), 2u);
+    EXPECT_EQ(backend.messageBoxes[1].text, L"Cannot start: no program given");
+    window.DestroyWindow();
+    platform::InstallBackend(nullptr);
 }
 
 // PATH set for the life of the object, then restored.
