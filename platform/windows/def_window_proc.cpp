@@ -72,9 +72,15 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon
                                                                 : record->smallIcon);
         case WM_ACTIVATE:
-            // An activated window takes the keyboard focus unless one of its children has it.
+            // An activated window gives the keyboard focus back to the child that had it when
+            // the window was left (a message box came and went), else takes it itself, unless
+            // one of its children has it already.
             if (LOWORD(wParam) != WA_INACTIVE && !platform::IsDescendantOf(GetFocus(), hwnd)) {
-                SetFocus(hwnd);
+                const HWND last = record->lastFocus;
+                const bool lastCanHaveIt = last != nullptr && IsWindow(last) &&
+                                           platform::IsDescendantOf(last, hwnd) &&
+                                           IsWindowVisible(last) && IsWindowEnabled(last);
+                SetFocus(lastCanHaveIt ? last : hwnd);
             }
             return 0;
         default:

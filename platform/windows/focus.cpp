@@ -21,6 +21,9 @@ HWND Activate(HWND hwnd, bool fromOutside) {
     Focus().active = topLevel;
     if (previous != nullptr && FindWindowRecord(previous) != nullptr) {
         RedrawFrame(previous);
+        if (IsDescendantOf(Focus().focus, previous)) {
+            FindWindowRecord(previous)->lastFocus = Focus().focus;
+        }
         DeliverMessage(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0),
                        reinterpret_cast<LPARAM>(topLevel));
         if (IsDescendantOf(Focus().focus, previous)) SetFocus(nullptr);

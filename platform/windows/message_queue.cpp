@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/windows/backend.h"
-#include "platform/windows/message_pump.h"
 #include "platform/windows/cwnd.h"
 #include "platform/windows/focus_state.h"
+#include "platform/windows/message_pump.h"
 #include "platform/windows/painting.h"
 #include "platform/windows/window_tree.h"
 

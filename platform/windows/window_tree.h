@@ -43,6 +43,8 @@ struct WindowRecord {
     int id = 0;
     CWnd* object = nullptr;  // the framework object that receives the messages, if any
     LONG userData = 0;
+    HWND lastFocus = nullptr;  // top-level windows: the descendant that had the focus when it
+                               // was last deactivated, to have it again on activation
 
     bool hasUpdate = false;
     bool eraseUpdate = false;

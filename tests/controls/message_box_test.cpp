@@ -166,6 +166,14 @@ TEST_F(MessageBoxTest, TheBoxIsSizedToItsTextWithinTheScreenAndCentredOnItsOwner
     EXPECT_NEAR(over.CenterPoint().y, 450, 1);
     EXPECT_TRUE(owner.IsWindowEnabled()) << "the owner is enabled again once the box is answered";
 
+    // The control that had the focus before the box has it again after.
+    CButton field;
+    ASSERT_TRUE(field.Create(L"field", WS_CHILD | WS_VISIBLE, CRect(10, 10, 100, 50), &owner, 5));
+    field.SetFocus();
+    Show(L"Готово", MB_OK, {Key(VK_RETURN)}, owner.m_hWnd);
+    EXPECT_EQ(CWnd::GetFocus(), &field);
+    EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+
     // An owner near the screen's corner: the box stays on the screen.
     owner.MoveWindow(400, 580, 200, 200);
     Show(L"Готово", MB_OK, {[&](HWND box) { over = ScreenRect(box); }, Key(VK_RETURN)},
