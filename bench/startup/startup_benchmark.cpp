@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -208,6 +209,7 @@ struct StartResult {
     double seconds = 0;         // from just before the spawn to the first present
     double residentMb = 0;      // resident memory just after the first present
     double peakResidentMb = 0;  // the most it held until then
+    double cpuMs = 0;           // processor time it used until then (a busy machine's waits aside)
 };
 
 // A "VmRSS:"-style line of /proc/<pid>/status in megabytes; 0 when it cannot be read.
@@ -218,6 +220,22 @@ double StatusMegabytes(pid_t pid, const std::string& field) {
         if (line.rfind(field, 0) == 0) return std::atof(line.c_str() + field.size()) / 1024.0;
     }
     return 0;
+}
+
+// The processor time (user and system) a process has used, from /proc/<pid>/stat.
+double ProcessorMilliseconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const std::size_t afterName = text.rfind(')');
+    if (afterName == std::string::npos) return 0;
+    std::istringstream fields(text.substr(afterName + 2));
+    std::string field;
+    double ticks = 0;
+    // Fields 3 to 13 come before utime (14) and stime (15).
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number >= 14) ticks += std::atof(field.c_str());
+    }
+    return ticks * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 // One start: spawns `program` on the screen and waits for the time of its first present.
@@ -270,6 +288,7 @@ std::optional<StartResult> TimeOneStart(const std::string& program, const std::s
     if (presented) {
         result.residentMb = StatusMegabytes(pid, "VmRSS:");
         result.peakResidentMb = StatusMegabytes(pid, "VmHWM:");
+        result.cpuMs = ProcessorMilliseconds(pid);
     }
     EndChild(pid);
     if (!presented) {
@@ -311,6 +330,7 @@ void RunStarts(benchmark::State& state, const std::string& program, const std::s
         state.SetIterationTime(start->seconds);
         state.counters["rss_MB"] = start->residentMb;
         state.counters["peak_rss_MB"] = start->peakResidentMb;
+        state.counters["cpu_ms"] = start->cpuMs;
         if (record != nullptr) record->push_back(start->seconds);
         if (const double floor = Median(FloorSeconds()); floor > 0 && record == nullptr) {
             state.counters["x_floor"] = start->seconds / floor;
