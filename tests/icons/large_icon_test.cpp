@@ -14,9 +14,9 @@ namespace {
 
 using icon_test::TemporaryFolder;
 
-// What decoding one icon file and drawing it may add to the address space: a few megabytes for
-// the decoded picture, and room for the libraries' own buffers.
-constexpr rlim_t kIconBudget = rlim_t{24} << 20;
+// What decoding one icon file and drawing it may add to the program's data: four megabytes for
+// the decoded picture at most, and room for the libraries' own buffers.
+constexpr rlim_t kIconBudget = rlim_t{10} << 20;
 
 HICON IconOfFile(const std::string& path) {
     return platform::CreateIconFromFiles(
@@ -70,8 +70,8 @@ TEST(LargeIconTest, AHeaderClaimingAHugePictureCostsNothingAndDrawsNothing) {
 TEST(LargeIconTest, ALargePictureIsShrunkWhileDecodedAndDrawsAsItLooks) {
     TemporaryFolder folder;
     const std::string path = folder.Path() + "/large.png";
-    // Four megapixels, and not square: decoded whole it would take 48 MB.
-    ASSERT_TRUE(WriteQuadrants(path, 2400, 1800));
+    // Two megapixels, and not square: decoded whole it would take some 23 MB.
+    ASSERT_TRUE(WriteQuadrants(path, 1600, 1200));
     child_process::ExpectInChild(
         20,
         [&] {
@@ -95,7 +95,9 @@ TEST(LargeIconTest, ALargeInterlacedPictureIsRefused) {
     // Interlaced rows come only once the whole picture is decoded, so it would be held whole.
     TemporaryFolder folder;
     const std::string large = folder.Path() + "/large.png";
-    ASSERT_TRUE(WriteQuadrants(large, 1100, 1000, true));
+    icon_test::RawPng interlaced{1100, 1000, 1, PNG_COLOR_TYPE_GRAY, true};
+    interlaced.rows.assign(1000, std::vector<png_byte>((1100 + 7) / 8, 0));
+    ASSERT_TRUE(icon_test::WriteRawPng(large, interlaced));
     HICON icon = IconOfFile(large);
     icon_test::MemoryCanvas canvas(32, 32);
     EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL));
@@ -103,7 +105,7 @@ TEST(LargeIconTest, ALargeInterlacedPictureIsRefused) {
 
     // Within the size that is decoded whole, interlacing is fine.
     const std::string small = folder.Path() + "/small.png";
-    ASSERT_TRUE(WriteQuadrants(small, 1000, 1000, true));
+    ASSERT_TRUE(WriteQuadrants(small, 1000, 1000, true));  // exactly the limit
     icon = IconOfFile(small);
     ASSERT_TRUE(DrawIconEx(canvas.Dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(canvas.At(8, 8), RGB(255, 0, 0));
