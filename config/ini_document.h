@@ -3,19 +3,62 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/base/win_types.h"
 
+// Strings that stay where they are while more are added: a value returned by IniGetValue must
+// survive keys added after it. The first two live inside the object (a section is always held by
+// pointer, so they never move), each further one in an allocation of its own, so that the common
+// section of a key or two costs no allocation beyond its texts.
+class StableStrings {
+  public:
+    StableStrings() = default;
+    StableStrings(const StableStrings&) = delete;
+    StableStrings& operator=(const StableStrings&) = delete;
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::string& operator[](std::size_t index) {
+        return index < kInline ? first_[index] : *more_[index - kInline];
+    }
+    const std::string& operator[](std::size_t index) const {
+        return index < kInline ? first_[index] : *more_[index - kInline];
+    }
+    template <typename... Arguments>
+    std::string& emplace_back(Arguments&&... arguments) {
+        if (size_ < kInline) {
+            std::string& slot = first_[size_];
+            slot = std::string(std::forward<Arguments>(arguments)...);
+        } else {
+            more_.push_back(std::make_unique<std::string>(std::forward<Arguments>(arguments)...));
+        }
+        return (*this)[size_++];
+    }
+    void push_back(std::string text) { emplace_back(std::move(text)); }
+    friend bool operator==(const StableStrings& first, const StableStrings& second) {
+        if (first.size_ != second.size_) return false;
+        for (std::size_t index = 0; index < first.size_; ++index) {
+            if (first[index] != second[index]) return false;
+        }
+        return true;
+    }
+
+  private:
+    static constexpr std::size_t kInline = 2;
+    std::string first_[kInline];
+    std::vector<std::unique_ptr<std::string>> more_;
+    std::size_t size_ = 0;
+};
+
 struct IniSection {
-    // Parallel: values[i] belongs to keys[i]. Deques, so that a value returned by IniGetValue
-    // stays where it is while keys are added.
-    std::deque<std::string> keys;
-    std::deque<std::string> values;
+    // Parallel: values[i] belongs to keys[i].
+    StableStrings keys;
+    StableStrings values;
     std::string name;
 };
 

@@ -1,8 +1,10 @@
 // Reading an INI file whole into a document, and replacing a file with a document.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include "config/ini_document.h"
 #include "platform/files/file_api.h"
@@ -10,16 +12,44 @@
 
 namespace {
 
+// The text of an INI file is read up to its first zero byte or this many bytes, whichever comes
+// first. Both files are a few kilobytes; a hundred thousand entries make some megabytes. Longer
+// text is not held: the file counts as unreadable.
+constexpr std::size_t kMaxTextLength = std::size_t{64} << 20;
+// Reads start small and double, so a file whose text ends early costs only what was read.
+constexpr std::size_t kFirstReadStep = std::size_t{64} << 10;
+
 void ShowError(const wchar_t* text) { MessageBox(nullptr, text, L"Error", MB_OK); }
 
-// Reads the whole file; false when a read fails or delivers less than `size` bytes.
-bool ReadWhole(HANDLE file, char* buffer, std::int64_t size) {
-    std::int64_t total = 0;
-    while (total < size) {
-        const auto chunk = static_cast<DWORD>(std::min<std::int64_t>(size - total, 1 << 30));
+// The text of a file: a buffer of room for the text and the line end added after it.
+struct Text {
+    std::unique_ptr<char[]> bytes;
+    std::size_t length = 0;
+};
+
+// Reads the file's `size` bytes, stopping at the first zero byte, which ends the text (nothing
+// after it is read or kept). False when a read fails, when the file ends before `size` bytes, or
+// when the text runs past the limit. The buffer is not cleared first: of a large allocation only
+// the pages that are read into are ever touched.
+bool ReadText(HANDLE file, std::int64_t size, Text& text) {
+    const auto total = static_cast<std::uint64_t>(size);
+    const auto capacity = static_cast<std::size_t>(std::min<std::uint64_t>(total, kMaxTextLength));
+    text.bytes.reset(new (std::nothrow) char[capacity + 2]);
+    if (!text.bytes) return false;
+    std::size_t step = kFirstReadStep;
+    while (text.length < total) {
+        if (text.length >= capacity) return false;  // the limit, before the file's end
+        const std::size_t chunk = std::min(step, capacity - text.length);
+        char* const at = text.bytes.get() + text.length;
         DWORD read = 0;
-        if (!ReadFile(file, buffer + total, chunk, &read, nullptr) || read == 0) return false;
-        total += read;
+        if (!ReadFile(file, at, static_cast<DWORD>(chunk), &read, nullptr)) return false;
+        if (const void* zero = std::memchr(at, '\0', read)) {
+            text.length += static_cast<std::size_t>(static_cast<const char*>(zero) - at);
+            return true;
+        }
+        text.length += read;
+        if (read < chunk) return false;  // the file ended before its size
+        step = std::min<std::size_t>(step * 2, std::size_t{1} << 24);
     }
     return true;
 }
@@ -34,7 +64,7 @@ bool IniRead(IniDocument& document, const std::wstring& path) {
         return false;
     }
     std::int64_t size = 0;
-    if (!GetFileSizeEx(file, &size)) {
+    if (!GetFileSizeEx(file, &size) || size < 0) {
         CloseHandle(file);
         ShowError(L"!ReadFile");
         return false;
@@ -43,24 +73,16 @@ bool IniRead(IniDocument& document, const std::wstring& path) {
         CloseHandle(file);
         return false;
     }
-    // Room for the line end and terminator appended below; a size that cannot be held is a
-    // failed read, not a wrapped-around small buffer.
-    std::unique_ptr<char[]> buffer;
-    if (size > 0 &&
-        static_cast<std::uint64_t>(size) < std::numeric_limits<std::size_t>::max() / 2) {
-        buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(size) + 3]);
-    }
-    if (!buffer || !ReadWhole(file, buffer.get(), size)) {
-        CloseHandle(file);
+    Text text;
+    const bool read = ReadText(file, size, text);
+    CloseHandle(file);
+    if (!read) {
         ShowError(L"!ReadFile");
         return false;
     }
-    CloseHandle(file);
-    // A zero byte ends the text: nothing after it is looked at.
-    const auto length =
-        static_cast<std::size_t>(std::find(buffer.get(), buffer.get() + size, '\0') - buffer.get());
-    std::memcpy(buffer.get() + length, "\r\n", 3);
-    IniParse(document, std::string_view(buffer.get(), length + 2));
+    // The parser relies on a line end after the last line.
+    std::memcpy(text.bytes.get() + text.length, "\r\n", 2);
+    IniParse(document, std::string_view(text.bytes.get(), text.length + 2));
     return true;
 }
 

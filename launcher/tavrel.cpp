@@ -27,11 +27,10 @@ CTavrel::~CTavrel() {
     items.clear();
 }
 
-int CTavrel::AddItem(const std::wstring& title, const std::wstring& execPath,
-                     const std::wstring& args) {
+int CTavrel::AddItem(std::wstring title, std::wstring execPath, std::wstring args) {
     const int index = ItemCount();
-    items.push_back(
-        std::make_unique<CTavrelItem>(itemHeight, title, execPath, args, index % 2 == 1));
+    items.push_back(std::make_unique<CTavrelItem>(itemHeight, std::move(title), std::move(execPath),
+                                                  std::move(args), index % 2 == 1));
     return index;
 }
 
@@ -113,7 +112,7 @@ void CTavrel::RefreshItems() {
     for (auto& item : items) {
         if (!item) continue;
         item->height = itemHeight;
-        item->LoadEntryIcon();
+        item->LoadEntryIconWhenDrawn();
     }
 }
 

@@ -26,7 +26,7 @@ class CTavrel : public CDefaultWnd {
     // everything).
     virtual void ScrollView(int delta);
 
-    int AddItem(const std::wstring& title, const std::wstring& execPath, const std::wstring& args);
+    int AddItem(std::wstring title, std::wstring execPath, std::wstring args);
     using CWnd::Create;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void RecalcLayout();

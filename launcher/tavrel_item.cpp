@@ -34,6 +34,8 @@ CTavrelItem::CTavrelItem(int rowHeight, std::wstring entryTitle, std::wstring en
 void CTavrelItem::Draw(CDC* dc, CRect rect, bool active, CFont* font, COLORREF activeBackground,
                        COLORREF oddBackground, COLORREF evenBackground, COLORREF textColor,
                        COLORREF activeTextColor, BYTE alignment) {
+    // Before anything is drawn: the icon decides where the title goes.
+    if (iconPending) LoadEntryIcon();
     const COLORREF background = active ? activeBackground : odd ? oddBackground : evenBackground;
     {
         CBrush brush(background);
@@ -67,6 +69,7 @@ void CTavrelItem::Draw(CDC* dc, CRect rect, bool active, CFont* font, COLORREF a
 }
 
 void CTavrelItem::LoadEntryIcon() {
+    iconPending = false;
     const int available = height - 4;
     UINT flags = SHGFI_ICON;
     int width = 0;

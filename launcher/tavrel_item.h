@@ -17,6 +17,9 @@ class CTavrelItem final {
                       COLORREF activeTextColor, BYTE alignment);
     // Asks the shell for the icon of execPath at a size that suits `height`.
     void LoadEntryIcon();
+    // Has LoadEntryIcon run when the row is next drawn: looking up every entry's icon before the
+    // first paint would make a long list slow to open, for rows nobody may scroll to.
+    void LoadEntryIconWhenDrawn() { iconPending = true; }
     // Starts the entry's program through the shell, without waiting for it.
     void Launch();
 
@@ -30,4 +33,5 @@ class CTavrelItem final {
     int iconWidth = 0;
     int iconHeight = 0;
     bool odd;
+    bool iconPending = false;
 };

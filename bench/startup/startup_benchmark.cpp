@@ -1,6 +1,8 @@
 // Start-up of the real launcher, from just before its process is spawned to its first presented
-// frame, on a virtual screen (Xvfb 480 x 640): 20 and 1,000 entries naming this machine's
-// programs, folders and documents, beside the floor (a bare SDL window shown and presented).
+// frame, on a virtual screen (Xvfb 480 x 640): 20, 1,000 and 100,000 entries naming this
+// machine's programs, folders and documents, and 100,000 distinct programs, beside the floor (a
+// bare SDL window shown and presented). The launcher's resident memory at its first frame and
+// its peak until then are reported too (target at 100,000 entries: 150 ms, 64 MB).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -145,9 +148,26 @@ std::vector<std::string> MachineEntries(std::size_t count) {
 
 // A folder holding the launcher (a hard link or a copy: it finds its files next to itself),
 // its settings.ini with the entries (CR LF line ends) and an options.ini with the defaults.
+// `count` distinct programs: links to one real program, each its own path and name, so that no
+// lookup is answered from another entry's.
+std::vector<std::string> DistinctPrograms(const std::string& folder, std::size_t count) {
+    std::vector<std::string> entries;
+    fs::create_directories(folder);
+    for (std::size_t n = 0; n < count; ++n) {
+        std::string path = folder + "/program-" + std::to_string(n);
+        std::error_code error;
+        fs::create_symlink("/bin/true", path, error);
+        if (error) return {};
+        entries.push_back(std::move(path));
+    }
+    return entries;
+}
+
+enum class Entries { Machine, DistinctPrograms };
+
 class LauncherFolder {
   public:
-    LauncherFolder(const std::string& launcher, std::size_t entryCount)
+    LauncherFolder(const std::string& launcher, std::size_t entryCount, Entries kind)
         : root_(TemporaryFolder("tavrel-startup-")) {
         if (root_.empty()) return;
         program_ = root_ + "/TavrelPrj";
@@ -155,9 +175,13 @@ class LauncherFolder {
         fs::create_hard_link(launcher, program_, error);
         if (error) fs::copy_file(launcher, program_, error);
         if (error) program_.clear();
+        const std::vector<std::string> entries = kind == Entries::Machine
+                                                     ? MachineEntries(entryCount)
+                                                     : DistinctPrograms(root_ + "/bin", entryCount);
+        if (entries.size() != entryCount) program_.clear();
         std::ofstream settings(root_ + "/settings.ini", std::ios::binary);
         int number = 0;
-        for (const std::string& entry : MachineEntries(entryCount)) {
+        for (const std::string& entry : entries) {
             settings << '[' << fs::path(entry).filename().string() << ' ' << ++number
                      << "]\r\nExecPath=" << entry << "\r\n";
         }
@@ -181,10 +205,42 @@ class LauncherFolder {
     std::string program_;
 };
 
+struct StartResult {
+    double seconds = 0;         // from just before the spawn to the first present
+    double residentMb = 0;      // resident memory just after the first present
+    double peakResidentMb = 0;  // the most it held until then
+    double cpuMs = 0;           // processor time it used until then (a busy machine's waits aside)
+};
+
+// A "VmRSS:"-style line of /proc/<pid>/status in megabytes; 0 when it cannot be read.
+double StatusMegabytes(pid_t pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) return std::atof(line.c_str() + field.size()) / 1024.0;
+    }
+    return 0;
+}
+
+// The processor time (user and system) a process has used, from /proc/<pid>/stat.
+double ProcessorMilliseconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const std::size_t afterName = text.rfind(')');
+    if (afterName == std::string::npos) return 0;
+    std::istringstream fields(text.substr(afterName + 2));
+    std::string field;
+    double ticks = 0;
+    // Fields 3 to 13 come before utime (14) and stime (15).
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number >= 14) ticks += std::atof(field.c_str());
+    }
+    return ticks * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
 // One start: spawns `program` on the screen and waits for the time of its first present.
-// Returns the seconds from just before the spawn to that present.
-std::optional<double> TimeOneStart(const std::string& program, const std::string& frameFile,
-                                   std::string* error) {
+std::optional<StartResult> TimeOneStart(const std::string& program, const std::string& frameFile,
+                                        std::string* error) {
     fs::remove(frameFile);
     std::vector<std::string> variables{"DISPLAY=" + Screen().Display(),
                                        "TAVREL_FIRST_FRAME_FILE=" + frameFile};
@@ -228,12 +284,19 @@ std::optional<double> TimeOneStart(const std::string& program, const std::string
             std::this_thread::sleep_for(500us);
         }
     }
+    StartResult result;
+    if (presented) {
+        result.residentMb = StatusMegabytes(pid, "VmRSS:");
+        result.peakResidentMb = StatusMegabytes(pid, "VmHWM:");
+        result.cpuMs = ProcessorMilliseconds(pid);
+    }
     EndChild(pid);
     if (!presented) {
         *error = program + " presented no frame within 20 s";
         return std::nullopt;
     }
-    return static_cast<double>(*presented - start) / 1e9;
+    result.seconds = static_cast<double>(*presented - start) / 1e9;
+    return result;
 }
 
 // The floor's starts in this run, for the launcher's ratio to it.
@@ -259,15 +322,18 @@ void RunStarts(benchmark::State& state, const std::string& program, const std::s
     }
     for (auto _ : state) {
         std::string error;
-        const std::optional<double> seconds = TimeOneStart(program, frameFile, &error);
-        if (!seconds) {
+        const std::optional<StartResult> start = TimeOneStart(program, frameFile, &error);
+        if (!start) {
             state.SkipWithError(error.c_str());
             return;
         }
-        state.SetIterationTime(*seconds);
-        if (record != nullptr) record->push_back(*seconds);
+        state.SetIterationTime(start->seconds);
+        state.counters["rss_MB"] = start->residentMb;
+        state.counters["peak_rss_MB"] = start->peakResidentMb;
+        state.counters["cpu_ms"] = start->cpuMs;
+        if (record != nullptr) record->push_back(start->seconds);
         if (const double floor = Median(FloorSeconds()); floor > 0 && record == nullptr) {
-            state.counters["x_floor"] = *seconds / floor;
+            state.counters["x_floor"] = start->seconds / floor;
         }
     }
 }
@@ -286,13 +352,20 @@ std::string LauncherUnderTest() {
     return other != nullptr && *other != '\0' ? other : TAVREL_LAUNCHER;
 }
 
-void BM_LauncherFirstFrame(benchmark::State& state) {
-    const LauncherFolder folder(LauncherUnderTest(), static_cast<std::size_t>(state.range(0)));
+void RunLauncherStarts(benchmark::State& state, Entries kind) {
+    const LauncherFolder folder(LauncherUnderTest(), static_cast<std::size_t>(state.range(0)),
+                                kind);
     if (folder.Program().empty()) {
         state.SkipWithError("cannot prepare the launcher's folder");
         return;
     }
     RunStarts(state, folder.Program(), folder.FrameFile());
+}
+
+void BM_LauncherFirstFrame(benchmark::State& state) { RunLauncherStarts(state, Entries::Machine); }
+
+void BM_LauncherFirstFrameDistinctPrograms(benchmark::State& state) {
+    RunLauncherStarts(state, Entries::DistinctPrograms);
 }
 
 void Statistics(benchmark::internal::Benchmark* benchmark) {
@@ -312,6 +385,7 @@ void Statistics(benchmark::internal::Benchmark* benchmark) {
 }
 
 BENCHMARK(BM_FloorWindowFirstFrame)->Apply(Statistics);
-BENCHMARK(BM_LauncherFirstFrame)->Arg(20)->Arg(1000)->Apply(Statistics);
+BENCHMARK(BM_LauncherFirstFrame)->Arg(20)->Arg(1000)->Arg(100000)->Apply(Statistics);
+BENCHMARK(BM_LauncherFirstFrameDistinctPrograms)->Arg(100000)->Apply(Statistics);
 
 }  // namespace

@@ -36,10 +36,6 @@ std::wstring WideFromUtf8(std::string_view utf8) {
             length = 4;
             codePoint = lead & 0x07;
             minimum = 0x10000;
-        } else {
-            wide.push_back(kReplacementCharacter);
-            ++index;
-            continue;
         }
         int taken = 1;
         while (taken < length && index + taken < utf8.size() &&
@@ -47,13 +43,14 @@ std::wstring WideFromUtf8(std::string_view utf8) {
             codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[index + taken]) & 0x3F);
             ++taken;
         }
-        // A truncated sequence, an overlong form or a value outside Unicode is one bad character;
-        // decoding goes on after the bytes looked at.
-        if (taken < length || codePoint < minimum || !IsEncodable(codePoint)) {
-            wide.push_back(kReplacementCharacter);
-        } else {
-            wide.push_back(static_cast<wchar_t>(codePoint));
+        // Not a character: only its first byte is escaped; the bytes after it are looked at
+        // again on their own (a stray continuation byte is escaped in turn).
+        if (length == 0 || taken < length || codePoint < minimum || !IsEncodable(codePoint)) {
+            wide.push_back(EscapedByte(lead));
+            ++index;
+            continue;
         }
+        wide.push_back(static_cast<wchar_t>(codePoint));
         index += static_cast<std::size_t>(taken);
     }
     return wide;
@@ -64,6 +61,10 @@ std::string Utf8FromWide(std::wstring_view wide) {
     utf8.reserve(wide.size());
     for (wchar_t character : wide) {
         auto codePoint = static_cast<std::uint32_t>(character);
+        if (IsEscapedByte(codePoint)) {
+            utf8.push_back(static_cast<char>(codePoint - 0xDC00));
+            continue;
+        }
         if (!IsEncodable(codePoint)) codePoint = kReplacementCharacter;
         if (codePoint < 0x80) {
             utf8.push_back(static_cast<char>(codePoint));

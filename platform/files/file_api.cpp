@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "platform/base/text_encoding.h"
+#include "platform/files/regular_file.h"
 
 namespace platform {
 namespace {
@@ -150,23 +151,28 @@ using platform::InjectedFailure;
 HANDLE CreateFileW(const wchar_t* path, DWORD access, DWORD /*shareMode*/, void* /*security*/,
                    DWORD disposition, DWORD /*flags*/, HANDLE /*templateFile*/) {
     if (path == nullptr || InjectedFailure(FileStep::Open)) return INVALID_HANDLE_VALUE;
-    int openFlags = O_CLOEXEC;
-    if ((access & GENERIC_WRITE) != 0) {
-        openFlags |= (access & GENERIC_READ) != 0 ? O_RDWR : O_WRONLY;
+    const std::string name = platform::Utf8FromWide(path);
+    platform::FileDescriptor opened;
+    if ((access & GENERIC_WRITE) == 0) {
+        opened = platform::OpenRegularFile(name);
     } else {
-        openFlags |= O_RDONLY;
+        // Never waits for the reader of a named pipe; anything but a regular file is refused.
+        int openFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+        openFlags |= (access & GENERIC_READ) != 0 ? O_RDWR : O_WRONLY;
+        if (disposition == CREATE_ALWAYS) openFlags |= O_CREAT | O_TRUNC;
+        opened = platform::FileDescriptor(::open(name.c_str(), openFlags, 0666));
+        struct stat status {};
+        if (opened.Valid() && (::fstat(opened.Get(), &status) != 0 || !S_ISREG(status.st_mode))) {
+            opened = platform::FileDescriptor();
+        }
+        if (opened.Valid()) {
+            const int flags = ::fcntl(opened.Get(), F_GETFL);
+            if (flags != -1) ::fcntl(opened.Get(), F_SETFL, flags & ~O_NONBLOCK);
+        }
     }
-    if (disposition == CREATE_ALWAYS) openFlags |= O_CREAT | O_TRUNC;
-    const std::string utf8 = platform::Utf8FromWide(path);
-    const int descriptor = ::open(utf8.c_str(), openFlags, 0666);
-    if (descriptor < 0) return INVALID_HANDLE_VALUE;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        ::close(descriptor);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (!opened.Valid()) return INVALID_HANDLE_VALUE;
     auto file = std::make_unique<platform::FileObject>();
-    file->descriptor = descriptor;
+    file->descriptor = opened.Release();
     HANDLE handle = file.get();
     platform::OpenFiles().emplace(handle, std::move(file));
     return handle;

@@ -19,7 +19,8 @@ constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 
-// Opens (OPEN_EXISTING) or creates (CREATE_ALWAYS) a file; INVALID_HANDLE_VALUE on failure.
+// Opens (OPEN_EXISTING) or creates (CREATE_ALWAYS) a file; INVALID_HANDLE_VALUE on failure, and
+// for anything but a regular file. It never waits (a named pipe without a writer, a device).
 HANDLE CreateFileW(const wchar_t* path, DWORD access, DWORD shareMode, void* security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 // The size in bytes; FALSE when it cannot be found.

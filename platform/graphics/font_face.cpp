@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <utility>
 
+#include "platform/base/text_encoding.h"
+
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -258,6 +260,8 @@ bool FontFace::ComputeMetrics(int requestedHeight) {
 }
 
 FontFace::CacheEntry& FontFace::Lookup(char32_t codePoint) {
+    // A byte that was not UTF-8 (kept for the file system's sake) shows as undecodable text does.
+    if (IsEscapedByte(codePoint)) codePoint = kReplacementCharacter;
     if (!IsUnicodeScalar(codePoint)) codePoint = kNotACharacter;
     CacheEntry& entry =
         codePoint < asciiGlyphs_.size() ? asciiGlyphs_[codePoint] : otherGlyphs_[codePoint];

@@ -73,52 +73,137 @@ bool SizeWithinLimits(int width, int height) {
 
 }  // namespace
 
-IconObject::IconObject(PremultipliedImage pixels) : naturalSize_{pixels.width, pixels.height} {
-    pixels_ = std::make_shared<IconImage>(std::move(pixels));
+// What icons of the same pixels or the same choices share: the decoded files and the images at
+// the sizes drawn.
+class IconSource {
+  public:
+    explicit IconSource(PremultipliedImage pixels)
+        : pixels_(std::make_shared<IconImage>(std::move(pixels))) {}
+    explicit IconSource(std::shared_ptr<const IconChoices> choices)
+        : choices_(std::move(choices)), choiceStates_(choices_->size()) {
+        for (std::size_t index = 0; index < choices_->size(); ++index) {
+            const std::size_t count = (*choices_)[index] ? (*choices_)[index]->size() : 0;
+            choiceStates_[index].loaded.resize(count);
+            choiceStates_[index].failed.resize(count, false);
+        }
+    }
+    IconSource(const IconSource&) = delete;
+    IconSource& operator=(const IconSource&) = delete;
+
+    const PremultipliedImage* ImageAt(int width, int height) {
+        auto cached = std::find_if(drawn_.begin(), drawn_.end(), [&](const Drawn& drawn) {
+            return drawn.width == width && drawn.height == height;
+        });
+        if (cached != drawn_.end()) {
+            std::rotate(cached, cached + 1, drawn_.end());
+            return drawn_.back().image.get();
+        }
+        std::shared_ptr<const PremultipliedImage> image = Make(width, height);
+        if (drawn_.size() >= kMaxDrawnSizes) drawn_.erase(drawn_.begin());
+        drawn_.push_back({width, height, image});
+        return image.get();
+    }
+
+  private:
+    // Per file of a choice: its decoded image once loaded (kept so it stays shared), or the fact
+    // that it failed, so a broken file is read only once.
+    struct ChoiceState {
+        std::vector<std::shared_ptr<IconImage>> loaded;
+        std::vector<bool> failed;
+    };
+    struct Drawn {
+        int width;
+        int height;
+        std::shared_ptr<const PremultipliedImage> image;
+    };
+
+    std::shared_ptr<const PremultipliedImage> Make(int width, int height) {
+        if (pixels_) return pixels_->At(width, height);
+        // A choice none of whose files can be read (corrupt, cut short, too large, no file at
+        // all) gives way to the next.
+        for (std::size_t choice = 0; choice < choices_->size(); ++choice) {
+            const IconFileSet& files = (*choices_)[choice];
+            if (!files) continue;
+            ChoiceState& state = choiceStates_[choice];
+            for (std::size_t index : CandidateOrder(*files, std::max(width, height))) {
+                if (state.failed[index]) continue;
+                if (!state.loaded[index]) {
+                    state.loaded[index] = LoadIconImage((*files)[index]);
+                    if (!state.loaded[index]) {
+                        state.failed[index] = true;
+                        continue;
+                    }
+                }
+                if (auto image = state.loaded[index]->At(width, height)) return image;
+            }
+        }
+        return nullptr;
+    }
+
+    std::shared_ptr<IconImage> pixels_;
+    std::shared_ptr<const IconChoices> choices_;
+    std::vector<ChoiceState> choiceStates_;
+    std::vector<Drawn> drawn_;  // least recently used first
+};
+
+namespace {
+
+// The shared source of each choices object while any icon holds it. Expired entries are swept
+// whenever the table has doubled since the last sweep.
+class SourceTable {
+  public:
+    std::shared_ptr<IconSource> For(const std::shared_ptr<const IconChoices>& choices) {
+        std::weak_ptr<IconSource>& slot = sources_[choices.get()];
+        std::shared_ptr<IconSource> source = slot.lock();
+        if (!source) {
+            source = std::make_shared<IconSource>(choices);
+            slot = source;
+            if (sources_.size() >= 2 * sizeAfterSweep_) {
+                std::erase_if(sources_, [](const auto& entry) { return entry.second.expired(); });
+                sizeAfterSweep_ = std::max<std::size_t>(sources_.size(), 16);
+            }
+        }
+        return source;
+    }
+
+  private:
+    // A source holds its choices, so a key's object cannot be freed and its address reused
+    // while the entry is live.
+    std::unordered_map<const IconChoices*, std::weak_ptr<IconSource>> sources_;
+    std::size_t sizeAfterSweep_ = 16;
+};
+
+SourceTable& Sources() {
+    static SourceTable table;
+    return table;
 }
 
-IconObject::IconObject(std::shared_ptr<const std::vector<IconFile>> files, SIZE naturalSize)
-    : files_(std::move(files)),
-      loaded_(files_->size()),
-      failed_(files_->size(), false),
-      naturalSize_(naturalSize) {}
+}  // namespace
+
+// The size is taken before the pixels move into the source (the members are in that order).
+IconObject::IconObject(PremultipliedImage pixels)
+    : naturalSize_{pixels.width, pixels.height},
+      source_(std::make_shared<IconSource>(std::move(pixels))) {}
+
+IconObject::IconObject(const std::shared_ptr<const IconChoices>& choices, SIZE naturalSize)
+    : naturalSize_(naturalSize), source_(Sources().For(choices)) {}
+
+IconObject::~IconObject() = default;
 
 const PremultipliedImage* IconObject::ImageAt(int width, int height) {
     if (!SizeWithinLimits(width, height)) return nullptr;
-    auto cached = std::find_if(drawn_.begin(), drawn_.end(), [&](const Drawn& drawn) {
-        return drawn.width == width && drawn.height == height;
-    });
-    if (cached != drawn_.end()) {
-        std::rotate(cached, cached + 1, drawn_.end());
-        return drawn_.back().image.get();
-    }
-    std::shared_ptr<const PremultipliedImage> image = Make(width, height);
-    if (drawn_.size() >= kMaxDrawnSizes) drawn_.erase(drawn_.begin());
-    drawn_.push_back({width, height, image});
-    return image.get();
+    return source_->ImageAt(width, height);
 }
 
-std::shared_ptr<const PremultipliedImage> IconObject::Make(int width, int height) {
-    if (pixels_) return pixels_->At(width, height);
-    for (std::size_t index : CandidateOrder(*files_, std::max(width, height))) {
-        if (failed_[index]) continue;
-        if (!loaded_[index]) {
-            loaded_[index] = LoadIconImage((*files_)[index]);
-            if (!loaded_[index]) {
-                failed_[index] = true;
-                continue;
-            }
-        }
-        if (std::shared_ptr<const PremultipliedImage> image = loaded_[index]->At(width, height)) {
-            return image;
-        }
-    }
-    return nullptr;
-}
-
-HICON CreateIconFromFiles(std::shared_ptr<const std::vector<IconFile>> files, SIZE naturalSize) {
+HICON CreateIconFromFiles(IconFileSet files, SIZE naturalSize) {
     if (!files || files->empty()) return nullptr;
-    return AdoptIcon(std::make_unique<IconObject>(std::move(files), naturalSize));
+    return CreateIconFromChoices(std::make_shared<const IconChoices>(1, std::move(files)),
+                                 naturalSize);
+}
+
+HICON CreateIconFromChoices(const std::shared_ptr<const IconChoices>& choices, SIZE naturalSize) {
+    if (!choices || choices->empty()) return nullptr;
+    return AdoptIcon(std::make_unique<IconObject>(choices, naturalSize));
 }
 
 IconObject* FindIcon(HICON icon) {

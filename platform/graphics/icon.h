@@ -1,4 +1,4 @@
-// Icons behind HICON: made from pixels or from a set of theme files, decoded on first draw and
+// Icons behind HICON: made from pixels or from sets of theme files, decoded on first draw and
 // drawn scaled with alpha by DrawIconEx.
 #pragma once
 
@@ -10,13 +10,23 @@
 
 namespace platform {
 
+// The files of one icon (all its sizes).
+using IconFileSet = std::shared_ptr<const std::vector<IconFile>>;
+// Icons in order of preference: the icon itself, then what stands in for it (a generic icon)
+// where none of its files can be read.
+using IconChoices = std::vector<IconFileSet>;
+
+class IconSource;
+
 class IconObject {
   public:
     // An icon of fixed pixels.
     explicit IconObject(PremultipliedImage pixels);
-    // An icon drawn from the best of `files` for each size; nothing is read until it is drawn.
-    // `naturalSize` is the size it was asked for (the large or small icon size).
-    IconObject(std::shared_ptr<const std::vector<IconFile>> files, SIZE naturalSize);
+    // An icon drawn, for each size, from the first choice that has a readable file; nothing is
+    // read until it is drawn. Icons made from the same choices object share their decoded images
+    // and drawn sizes. `naturalSize` is the size it was asked for (the large or small icon size).
+    IconObject(const std::shared_ptr<const IconChoices>& choices, SIZE naturalSize);
+    ~IconObject();
     IconObject(const IconObject&) = delete;
     IconObject& operator=(const IconObject&) = delete;
 
@@ -26,25 +36,14 @@ class IconObject {
     const PremultipliedImage* ImageAt(int width, int height);
 
   private:
-    std::shared_ptr<const PremultipliedImage> Make(int width, int height);
-
-    std::shared_ptr<const std::vector<IconFile>> files_;
-    // Per file: its decoded image once loaded (kept so it stays shared), or the fact that it
-    // failed, so a broken file is read only once per icon.
-    std::vector<std::shared_ptr<IconImage>> loaded_;
-    std::vector<bool> failed_;
-    std::shared_ptr<IconImage> pixels_;
     SIZE naturalSize_{};
-    struct Drawn {
-        int width;
-        int height;
-        std::shared_ptr<const PremultipliedImage> image;
-    };
-    std::vector<Drawn> drawn_;  // least recently used first
+    std::shared_ptr<IconSource> source_;
 };
 
 // Registers an icon drawn from theme files; null when there are no files.
-HICON CreateIconFromFiles(std::shared_ptr<const std::vector<IconFile>> files, SIZE naturalSize);
+HICON CreateIconFromFiles(IconFileSet files, SIZE naturalSize);
+// Registers an icon drawn from the first usable of `choices`; null when there is no choice.
+HICON CreateIconFromChoices(const std::shared_ptr<const IconChoices>& choices, SIZE naturalSize);
 // The icon behind a handle, or null when the handle is not a live icon.
 IconObject* FindIcon(HICON icon);
 // The size the icon was made for (pixels: their size; theme icons: the size asked for).

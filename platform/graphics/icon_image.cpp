@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <unordered_map>
 
 #include "platform/graphics/svg_image.h"
@@ -13,6 +14,63 @@ namespace {
 // Icons are drawn at a large and a small size, sometimes while a size changes; a few more
 // renderings than that keep the common cases from resampling.
 constexpr std::size_t kMaxRenderings = 4;
+
+// Icons are drawn at tens of pixels. A picture of more pixels than this (4 MB) is shrunk to fit
+// while it is decoded, a row at a time, so that no icon file costs more than a few megabytes.
+constexpr std::int64_t kMaxDecodedPixels = 1024 * 1024;
+
+// The largest size of the same shape within kMaxDecodedPixels.
+SIZE FittedSize(int width, int height) {
+    const double scale =
+        std::sqrt(static_cast<double>(kMaxDecodedPixels) / (static_cast<double>(width) * height));
+    SIZE fitted{std::max(1, static_cast<int>(width * scale)),
+                std::max(1, static_cast<int>(height * scale))};
+    while (static_cast<std::int64_t>(fitted.cx) * fitted.cy > kMaxDecodedPixels) {
+        if (fitted.cx >= fitted.cy) {
+            --fitted.cx;
+        } else {
+            --fitted.cy;
+        }
+    }
+    return fitted;
+}
+
+// Premultiplies the decoded rows, and shrinks them on the way when the picture is too large.
+class IconPixels final : public PngRowSink {
+  public:
+    bool Begin(int width, int height, bool interlaced) override {
+        if (static_cast<std::int64_t>(width) * height <= kMaxDecodedPixels) {
+            image_ = PremultipliedImage{width, height, {}};
+            // Filled row by row: a file whose data ends early costs only the rows it held.
+            image_.pixels.reserve(static_cast<std::size_t>(width) * height);
+            return true;
+        }
+        // An interlaced picture would be held whole before its first row comes.
+        if (interlaced) return false;
+        const SIZE fitted = FittedSize(width, height);
+        shrinker_ = std::make_unique<RowShrinker>(width, height, fitted.cx, fitted.cy);
+        row_.resize(static_cast<std::size_t>(width));
+        return true;
+    }
+    // Rows come in order, each once.
+    void Row(int /*y*/, const std::uint32_t* pixels) override {
+        if (shrinker_) {
+            PremultiplyPixels(pixels, row_.data(), row_.size());
+            shrinker_->AddRow(row_.data());
+            return;
+        }
+        const std::size_t start = image_.pixels.size();
+        image_.pixels.resize(start + static_cast<std::size_t>(image_.width));
+        PremultiplyPixels(pixels, image_.pixels.data() + start,
+                          static_cast<std::size_t>(image_.width));
+    }
+    PremultipliedImage Take() { return shrinker_ ? shrinker_->Take() : std::move(image_); }
+
+  private:
+    PremultipliedImage image_;
+    std::unique_ptr<RowShrinker> shrinker_;
+    std::vector<std::uint32_t> row_;
+};
 
 bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
     if (text.size() < suffix.size()) return false;
@@ -57,8 +115,9 @@ std::shared_ptr<IconImage> Decode(const IconFile& file) {
         std::unique_ptr<SvgDocument> document = SvgDocument::Load(file.path);
         return document ? std::make_shared<IconImage>(std::move(document)) : nullptr;
     }
-    std::optional<RgbaImage> image = ReadPng(file.path);
-    return image ? std::make_shared<IconImage>(Premultiply(*image)) : nullptr;
+    IconPixels pixels;
+    if (!DecodePng(file.path, pixels)) return nullptr;
+    return std::make_shared<IconImage>(pixels.Take());
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
 
 #include "platform/base/rect.h"
+#include "platform/files/regular_file.h"
 
 namespace platform {
 namespace {
@@ -61,14 +63,33 @@ class PngWriter {
     png_infop info_ = nullptr;
 };
 
-// Everything the setjmp functions touch lives here, in the caller's frame: objects with
+// The file behind libpng's reads: a regular file, read no further than the size limit.
+struct PngSource {
+    int descriptor = -1;
+    std::size_t budget = kMaxPngFileSize;
+};
+
+void ReadFromSource(png_structp png, png_bytep data, png_size_t length) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (length > source->budget) png_error(png, "file too large");
+    const long long got = ReadFully(source->descriptor, reinterpret_cast<char*>(data), length);
+    if (got < 0 || static_cast<png_size_t>(got) != length) png_error(png, "file cut short");
+    source->budget -= length;
+}
+
+// Ancillary chunks (text, colour profiles) are skipped beyond this size, and their number is
+// bounded, so that a small file cannot make libpng hold much memory.
+constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
+constexpr png_uint_32 kMaxCachedChunks = 64;
+
+// Everything the setjmp function touches lives here, in the caller's frame: objects with
 // destructors must not be live in a frame that longjmp leaves.
 struct ReadJob {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    std::FILE* file = nullptr;
-    std::vector<png_byte>* rgba = nullptr;  // filled with width * height * 4 bytes
-    std::vector<png_bytep>* rows = nullptr;
+    PngRowSink* sink = nullptr;
+    std::vector<std::uint32_t>* pixels = nullptr;  // one row, or the whole interlaced image
+    std::vector<png_bytep>* rows = nullptr;        // the interlaced image's rows
     png_uint_32 width = 0;
     png_uint_32 height = 0;
 };
@@ -82,25 +103,37 @@ bool SizeWithinLimits(png_uint_32 width, png_uint_32 height) {
     return static_cast<std::int64_t>(width) * height <= Surface::kMaxPixels;
 }
 
-// Sizes the output buffers once the header is known. Not inlined into the setjmp function so
-// the vectors' growth happens in a frame of its own (and a bad_alloc leaves through normal
+// Sizes the buffers once the header is known. Not inlined into the setjmp function so the
+// vectors' growth happens in a frame of its own (and a bad_alloc leaves through normal
 // unwinding, before libpng is called again).
-bool PrepareRows(ReadJob& job) {
-    const std::size_t rowBytes = static_cast<std::size_t>(job.width) * 4;
-    job.rgba->resize(rowBytes * job.height);
+void PrepareBuffers(ReadJob& job, bool wholeImage) {
+    const std::size_t rows = wholeImage ? job.height : 1;
+    job.pixels->resize(static_cast<std::size_t>(job.width) * rows);
+    if (!wholeImage) return;
     job.rows->resize(job.height);
     for (png_uint_32 y = 0; y < job.height; ++y) {
-        (*job.rows)[y] = job.rgba->data() + rowBytes * y;
+        (*job.rows)[y] =
+            reinterpret_cast<png_bytep>(job.pixels->data() + std::size_t{job.width} * y);
     }
-    return true;
 }
 
-// Decodes into 8-bit RGBA. Only plain data is live across setjmp here.
-bool DecodeRgba(ReadJob* job) {
+// RGBA bytes, as libpng writes them, to 0xAARRGGBB pixels, in place.
+void RgbaBytesToArgb(std::uint32_t* pixels, std::size_t count) {
+    for (std::size_t index = 0; index < count; ++index) {
+        const auto* bytes = reinterpret_cast<const png_byte*>(pixels + index);
+        pixels[index] = (static_cast<std::uint32_t>(bytes[3]) << 24) |
+                        (static_cast<std::uint32_t>(bytes[0]) << 16) |
+                        (static_cast<std::uint32_t>(bytes[1]) << 8) | bytes[2];
+    }
+}
+
+// Decodes into 8-bit RGBA and hands the rows to the sink. Only plain data is live across setjmp.
+bool DecodeRows(ReadJob* job) {
     if (setjmp(png_jmpbuf(job->png)) != 0) return false;
     png_set_user_limits(job->png, static_cast<png_uint_32>(Surface::kMaxSide),
                         static_cast<png_uint_32>(Surface::kMaxSide));
-    png_init_io(job->png, job->file);
+    png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
+    png_set_chunk_cache_max(job->png, kMaxCachedChunks);
     png_read_info(job->png, job->info);
     job->width = png_get_image_width(job->png, job->info);
     job->height = png_get_image_height(job->png, job->info);
@@ -114,17 +147,48 @@ bool DecodeRgba(ReadJob* job) {
         png_set_gray_to_rgb(job->png);
     }
     png_set_add_alpha(job->png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(job->png);
+    const bool interlaced = png_set_interlace_handling(job->png) > 1;
     png_read_update_info(job->png, job->info);
     if (png_get_rowbytes(job->png, job->info) != static_cast<std::size_t>(job->width) * 4) {
         return false;
     }
-    if (!PrepareRows(*job)) return false;
-    png_read_image(job->png, job->rows->data());
+    const int width = static_cast<int>(job->width);
+    const int height = static_cast<int>(job->height);
+    if (!job->sink->Begin(width, height, interlaced)) return false;
+    PrepareBuffers(*job, interlaced);
+    if (interlaced) {
+        png_read_image(job->png, job->rows->data());
+        RgbaBytesToArgb(job->pixels->data(), job->pixels->size());
+        for (int y = 0; y < height; ++y) {
+            job->sink->Row(y, job->pixels->data() + static_cast<std::size_t>(width) * y);
+        }
+    } else {
+        for (int y = 0; y < height; ++y) {
+            png_read_row(job->png, reinterpret_cast<png_bytep>(job->pixels->data()), nullptr);
+            RgbaBytesToArgb(job->pixels->data(), job->pixels->size());
+            job->sink->Row(y, job->pixels->data());
+        }
+    }
     // Reading to the end rejects files cut off after the image data.
     png_read_end(job->png, nullptr);
     return true;
 }
+
+// Collects the rows into one image. It grows with the rows that arrive, not with the size the
+// header claims: a file whose data ends early costs what it held.
+class WholeImage final : public PngRowSink {
+  public:
+    bool Begin(int width, int height, bool /*interlaced*/) override {
+        image.width = width;
+        image.height = height;
+        return true;
+    }
+    // Rows come in order, each once.
+    void Row(int /*y*/, const std::uint32_t* pixels) override {
+        image.pixels.insert(image.pixels.end(), pixels, pixels + image.width);
+    }
+    RgbaImage image;
+};
 
 struct WriteJob {
     png_structp png = nullptr;
@@ -163,35 +227,23 @@ bool EncodeRgb(WriteJob* job) {
 
 }  // namespace
 
-std::optional<RgbaImage> ReadPng(const std::string& path) {
-    FileHandle file(std::fopen(path.c_str(), "rbe"));
-    if (!file) return std::nullopt;
-    png_byte signature[8] = {};
-    if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
-        png_sig_cmp(signature, 0, sizeof signature) != 0) {
-        return std::nullopt;
-    }
+bool DecodePng(const std::string& path, PngRowSink& sink) {
+    const FileDescriptor file = OpenRegularFile(path);
+    if (!file.Valid()) return false;
     PngReader reader;
-    if (!reader.Valid()) return std::nullopt;
-    png_set_sig_bytes(reader.Png(), sizeof signature);
-
-    std::vector<png_byte> rgba;
+    if (!reader.Valid()) return false;
+    PngSource source{file.Get()};
+    png_set_read_fn(reader.Png(), &source, ReadFromSource);
+    std::vector<std::uint32_t> pixels;
     std::vector<png_bytep> rows;
-    ReadJob job{reader.Png(), reader.Info(), file.get(), &rgba, &rows};
-    if (!DecodeRgba(&job)) return std::nullopt;
+    ReadJob job{reader.Png(), reader.Info(), &sink, &pixels, &rows};
+    return DecodeRows(&job);
+}
 
-    RgbaImage image;
-    image.width = static_cast<int>(job.width);
-    image.height = static_cast<int>(job.height);
-    image.pixels.resize(static_cast<std::size_t>(job.width) * job.height);
-    const png_byte* in = rgba.data();
-    for (std::uint32_t& pixel : image.pixels) {
-        pixel = (static_cast<std::uint32_t>(in[3]) << 24) |
-                (static_cast<std::uint32_t>(in[0]) << 16) |
-                (static_cast<std::uint32_t>(in[1]) << 8) | in[2];
-        in += 4;
-    }
-    return image;
+std::optional<RgbaImage> ReadPng(const std::string& path) {
+    WholeImage whole;
+    if (!DecodePng(path, whole)) return std::nullopt;
+    return std::move(whole.image);
 }
 
 bool WritePng(const std::string& path, const Surface& surface, const RECT& area) {

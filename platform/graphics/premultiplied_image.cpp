@@ -92,22 +92,56 @@ AxisFilter MakeFilter(int source, int destination) {
                                  : BilinearFilter(source, destination);
 }
 
+std::uint32_t PremultiplyPixel(std::uint32_t pixel) {
+    const std::uint32_t alpha = pixel >> 24;
+    if (alpha == 0xFF) return pixel;
+    if (alpha == 0) return 0;
+    const std::uint32_t red = DivideBy255(((pixel >> 16) & 0xFF) * alpha);
+    const std::uint32_t green = DivideBy255(((pixel >> 8) & 0xFF) * alpha);
+    const std::uint32_t blue = DivideBy255((pixel & 0xFF) * alpha);
+    return (alpha << 24) | (red << 16) | (green << 8) | blue;
+}
+
+// The horizontal pass of one row: per output pixel and channel, the weighted sum of its taps,
+// unrounded (at most 255 << kWeightBits).
+void SumRow(const AxisFilter& filter, const std::uint32_t* row, int width, std::uint32_t* out) {
+    for (int x = 0; x < width; ++x) {
+        std::uint32_t sums[4] = {};
+        for (int t = filter.firstTap[x]; t < filter.firstTap[x + 1]; ++t) {
+            const std::uint32_t pixel = row[filter.taps[t].source];
+            const auto weight = static_cast<std::uint32_t>(filter.taps[t].weight);
+            for (int channel = 0; channel < 4; ++channel) {
+                sums[channel] += ((pixel >> (24 - 8 * channel)) & 0xFF) * weight;
+            }
+        }
+        std::copy(std::begin(sums), std::end(sums), out + static_cast<std::ptrdiff_t>(x) * 4);
+    }
+}
+
+constexpr std::uint64_t kHalf = std::uint64_t{1} << (2 * kWeightBits - 1);
+
+// One output pixel from its vertical sums, rounded once.
+std::uint32_t PixelFromSums(const std::uint64_t* sums) {
+    std::uint32_t pixel = 0;
+    for (int channel = 0; channel < 4; ++channel) {
+        const auto value = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>((sums[channel] + kHalf) >> (2 * kWeightBits), 0xFF));
+        pixel |= value << (24 - 8 * channel);
+    }
+    return pixel;
+}
+
 }  // namespace
 
 PremultipliedImage Premultiply(const RgbaImage& image) {
     PremultipliedImage result{image.width, image.height, {}};
     result.pixels.resize(image.pixels.size());
-    std::transform(image.pixels.begin(), image.pixels.end(), result.pixels.begin(),
-                   [](std::uint32_t pixel) {
-                       const std::uint32_t alpha = pixel >> 24;
-                       if (alpha == 0xFF) return pixel;
-                       if (alpha == 0) return std::uint32_t{0};
-                       const std::uint32_t red = DivideBy255(((pixel >> 16) & 0xFF) * alpha);
-                       const std::uint32_t green = DivideBy255(((pixel >> 8) & 0xFF) * alpha);
-                       const std::uint32_t blue = DivideBy255((pixel & 0xFF) * alpha);
-                       return (alpha << 24) | (red << 16) | (green << 8) | blue;
-                   });
+    PremultiplyPixels(image.pixels.data(), result.pixels.data(), image.pixels.size());
     return result;
+}
+
+void PremultiplyPixels(const std::uint32_t* in, std::uint32_t* out, std::size_t count) {
+    std::transform(in, in + count, out, PremultiplyPixel);
 }
 
 std::optional<PremultipliedImage> ScaleImage(const PremultipliedImage& image, int width,
@@ -125,24 +159,12 @@ std::optional<PremultipliedImage> ScaleImage(const PremultipliedImage& image, in
     const AxisFilter vertical = MakeFilter(image.height, height);
     std::vector<std::uint32_t> columns(static_cast<std::size_t>(width) * image.height * 4);
     for (int y = 0; y < image.height; ++y) {
-        const std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        std::uint32_t* out = columns.data() + static_cast<std::size_t>(y) * width * 4;
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t sums[4] = {};
-            for (int t = horizontal.firstTap[x]; t < horizontal.firstTap[x + 1]; ++t) {
-                const std::uint32_t pixel = row[horizontal.taps[t].source];
-                const auto weight = static_cast<std::uint32_t>(horizontal.taps[t].weight);
-                for (int channel = 0; channel < 4; ++channel) {
-                    sums[channel] += ((pixel >> (24 - 8 * channel)) & 0xFF) * weight;
-                }
-            }
-            std::copy(std::begin(sums), std::end(sums), out + static_cast<std::ptrdiff_t>(x) * 4);
-        }
+        SumRow(horizontal, image.pixels.data() + static_cast<std::size_t>(y) * image.width, width,
+               columns.data() + static_cast<std::size_t>(y) * width * 4);
     }
 
     PremultipliedImage result{width, height, {}};
     result.pixels.resize(static_cast<std::size_t>(width) * height);
-    constexpr std::uint64_t kHalf = std::uint64_t{1} << (2 * kWeightBits - 1);
     for (int y = 0; y < height; ++y) {
         std::uint32_t* out = result.pixels.data() + static_cast<std::size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
@@ -154,17 +176,73 @@ std::optional<PremultipliedImage> ScaleImage(const PremultipliedImage& image, in
                 const auto weight = static_cast<std::uint64_t>(vertical.taps[t].weight);
                 for (int channel = 0; channel < 4; ++channel) sums[channel] += in[channel] * weight;
             }
-            std::uint32_t pixel = 0;
-            for (int channel = 0; channel < 4; ++channel) {
-                const auto value = static_cast<std::uint32_t>(
-                    std::min<std::uint64_t>((sums[channel] + kHalf) >> (2 * kWeightBits), 0xFF));
-                pixel |= value << (24 - 8 * channel);
-            }
-            out[x] = pixel;
+            out[x] = PixelFromSums(sums);
         }
     }
     return result;
 }
+
+struct RowShrinker::State {
+    AxisFilter horizontal;
+    AxisFilter vertical;
+    int sourceHeight = 0;
+    int nextSourceRow = 0;
+    int firstOpenRow = 0;                // the lowest output row still collecting
+    std::vector<std::uint32_t> rowSums;  // the horizontal pass of the current source row
+    std::vector<std::uint64_t> open[2];  // vertical sums of output rows firstOpenRow and the next
+    PremultipliedImage result;
+};
+
+RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, int width, int height)
+    : state_(std::make_unique<State>()) {
+    State& state = *state_;
+    state.horizontal = AreaAverageFilter(sourceWidth, width);
+    state.vertical = AreaAverageFilter(sourceHeight, height);
+    state.sourceHeight = sourceHeight;
+    state.rowSums.resize(static_cast<std::size_t>(width) * 4);
+    state.open[0].assign(static_cast<std::size_t>(width) * 4, 0);
+    state.open[1].assign(static_cast<std::size_t>(width) * 4, 0);
+    state.result = PremultipliedImage{width, height, {}};
+    // Filled as rows complete: a picture whose data ends early costs only the rows it reached.
+    state.result.pixels.reserve(static_cast<std::size_t>(width) * height);
+}
+
+RowShrinker::~RowShrinker() = default;
+
+void RowShrinker::AddRow(const std::uint32_t* row) {
+    State& state = *state_;
+    if (state.nextSourceRow >= state.sourceHeight) return;
+    const int source = state.nextSourceRow++;
+    const int width = state.result.width;
+    const int height = state.result.height;
+    SumRow(state.horizontal, row, width, state.rowSums.data());
+    // Shrinking, a source row reaches at most two output rows: the lowest open one and the next.
+    for (int slot = 0; slot < 2 && state.firstOpenRow + slot < height; ++slot) {
+        const int output = state.firstOpenRow + slot;
+        const int first = state.vertical.firstTap[output];
+        const int offset = source - state.vertical.taps[first].source;
+        if (offset < 0 || first + offset >= state.vertical.firstTap[output + 1]) continue;
+        const auto weight = static_cast<std::uint64_t>(state.vertical.taps[first + offset].weight);
+        std::uint64_t* sums = state.open[slot].data();
+        for (std::size_t index = 0; index < state.rowSums.size(); ++index) {
+            sums[index] += state.rowSums[index] * weight;
+        }
+    }
+    // An output row is done with its last tap.
+    while (state.firstOpenRow < height &&
+           state.vertical.taps[state.vertical.firstTap[state.firstOpenRow + 1] - 1].source ==
+               source) {
+        for (int x = 0; x < width; ++x) {
+            state.result.pixels.push_back(
+                PixelFromSums(state.open[0].data() + static_cast<std::ptrdiff_t>(x) * 4));
+        }
+        std::swap(state.open[0], state.open[1]);
+        std::fill(state.open[1].begin(), state.open[1].end(), 0);
+        ++state.firstOpenRow;
+    }
+}
+
+PremultipliedImage RowShrinker::Take() { return std::move(state_->result); }
 
 void BlendImage(Surface& surface, const PremultipliedImage& image, int x, int y, const RECT& clip,
                 BlendMode mode) {

@@ -2,7 +2,9 @@
 // size, and source-over blending onto a surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,11 +22,33 @@ struct PremultipliedImage {
 };
 
 PremultipliedImage Premultiply(const RgbaImage& image);
+// The same for `count` straight pixels; `in` and `out` may be the same.
+void PremultiplyPixels(const std::uint32_t* in, std::uint32_t* out, std::size_t count);
 
 // Resamples to width x height: area averaging along an axis that shrinks, bilinear along one
 // that grows. nullopt for a size of 0 or less or beyond the surface limits.
 std::optional<PremultipliedImage> ScaleImage(const PremultipliedImage& image, int width,
                                              int height);
+
+// Shrinks an image that arrives row by row to exactly what ScaleImage would make of it whole,
+// while holding only the result and two of its rows of sums: for pictures too large to keep.
+class RowShrinker {
+  public:
+    // The result's sides lie between 1 and the source's.
+    RowShrinker(int sourceWidth, int sourceHeight, int width, int height);
+    ~RowShrinker();
+    RowShrinker(const RowShrinker&) = delete;
+    RowShrinker& operator=(const RowShrinker&) = delete;
+
+    // The next source row, premultiplied; rows beyond the source's height are ignored.
+    void AddRow(const std::uint32_t* row);
+    // The shrunk image, once every source row was added.
+    PremultipliedImage Take();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // How the image's pixels land on the surface.
 enum class BlendMode {

@@ -10,12 +10,18 @@
 
 #include <cstring>
 
+#include "platform/files/regular_file.h"
+
 namespace platform {
 namespace {
 
+// Icon documents are some kilobytes; the largest real ones about a megabyte. Larger files are not
+// parsed: the parsed document takes a multiple of the text.
+constexpr std::size_t kMaxFileSize = std::size_t{4} << 20;
+
 // The functions used here, found in librsvg and the libraries it loads.
 struct SvgLibrary {
-    decltype(&rsvg_handle_new_from_file) handleNewFromFile = nullptr;
+    decltype(&rsvg_handle_new_from_data) handleNewFromData = nullptr;
     decltype(&rsvg_handle_render_document) handleRenderDocument = nullptr;
     decltype(&g_object_unref) objectUnref = nullptr;
     decltype(&g_error_free) errorFree = nullptr;
@@ -43,7 +49,7 @@ const SvgLibrary* Library() {
         if (library == nullptr) return std::nullopt;
         SvgLibrary functions;
         const bool complete =
-            Find(library, "rsvg_handle_new_from_file", &functions.handleNewFromFile) &&
+            Find(library, "rsvg_handle_new_from_data", &functions.handleNewFromData) &&
             Find(library, "rsvg_handle_render_document", &functions.handleRenderDocument) &&
             Find(library, "g_object_unref", &functions.objectUnref) &&
             Find(library, "g_error_free", &functions.errorFree) &&
@@ -89,10 +95,15 @@ SvgDocument::SvgDocument(std::unique_ptr<Handle> handle) : handle_(std::move(han
 SvgDocument::~SvgDocument() = default;
 
 std::unique_ptr<SvgDocument> SvgDocument::Load(const std::string& path) {
+    // Read here, so the file is opened the careful way and bounded; parsed from memory, the
+    // document has no place on disk from which it could pull in further files.
+    const std::optional<std::string> text = ReadRegularFile(path, kMaxFileSize);
+    if (!text) return nullptr;
     const SvgLibrary* library = Library();
     if (library == nullptr) return nullptr;
     GError* rawError = nullptr;
-    RsvgHandle* rsvg = library->handleNewFromFile(path.c_str(), &rawError);
+    RsvgHandle* rsvg = library->handleNewFromData(reinterpret_cast<const guint8*>(text->data()),
+                                                  text->size(), &rawError);
     ErrorPointer error(rawError);
     if (rsvg == nullptr) return nullptr;
     auto handle = std::make_unique<Handle>();

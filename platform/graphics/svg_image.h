@@ -11,7 +11,9 @@ namespace platform {
 
 class SvgDocument {
   public:
-    // Parses the file; null when it is missing or not a valid SVG.
+    // Parses the file; null when it is missing, no regular file, larger than an icon can sensibly
+    // be (4 MiB), or not a valid SVG (gzip-compressed or not). References to other files are not
+    // followed.
     static std::unique_ptr<SvgDocument> Load(const std::string& path);
     ~SvgDocument();
     SvgDocument(const SvgDocument&) = delete;

@@ -1,5 +1,6 @@
 // SHGetFileInfo's icon lookup: desktop entry, then icon theme by program name, then a generic
-// icon for the kind of file; results are cached per path.
+// icon for the kind of file. Each icon found comes with those after it, which stand in for it
+// when its files cannot be read. Results are cached per path.
 #include "platform/shell/file_info.h"
 
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -21,7 +23,8 @@
 namespace platform {
 namespace {
 
-using IconFiles = std::shared_ptr<const std::vector<IconFile>>;
+using IconFiles = IconFileSet;
+using Choices = std::shared_ptr<const IconChoices>;
 
 std::string Lowercase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -58,12 +61,22 @@ PathKind Classify(const std::string& path) {
     return PathKind::Document;
 }
 
-IconFiles FirstThemeIcon(std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        if (IconFiles files = FindThemeIcon(name)) return files;
+// The icons found, in order of preference, each once.
+class ChoiceList {
+  public:
+    void Add(const IconFiles& files) {
+        if (files && std::find(list_.begin(), list_.end(), files) == list_.end()) {
+            list_.push_back(files);
+        }
     }
-    return nullptr;
-}
+    void AddThemeIcons(std::initializer_list<const char*> names) {
+        for (const char* name : names) Add(FindThemeIcon(name));
+    }
+    IconChoices Take() { return std::move(list_); }
+
+  private:
+    IconChoices list_;
+};
 
 // An entry's Icon: a PNG or SVG file named by absolute path is used as it is; anything else is
 // an icon name (a legacy extension dropped), and so is the stem of a file we cannot draw (XPM).
@@ -86,7 +99,7 @@ IconFiles FilesForIconValue(const std::string& value) {
     return FindThemeIcon(name);
 }
 
-IconFiles GenericDocumentIcon(const std::string& path) {
+void AddDocumentIcons(const std::string& path, ChoiceList& choices) {
     static const std::unordered_map<std::string, std::string> kIconByExtension = [] {
         std::unordered_map<std::string, std::string> table;
         const auto add = [&table](std::initializer_list<const char*> extensions, const char* icon) {
@@ -109,52 +122,74 @@ IconFiles GenericDocumentIcon(const std::string& path) {
         return table;
     }();
     auto found = kIconByExtension.find(Extension(path));
-    if (found != kIconByExtension.end()) {
-        if (IconFiles files = FindThemeIcon(found->second)) return files;
-    }
-    return FirstThemeIcon({"text-x-generic", "unknown"});
+    if (found != kIconByExtension.end()) choices.Add(FindThemeIcon(found->second));
+    choices.AddThemeIcons({"text-x-generic", "unknown"});
 }
 
-IconFiles LookUp(PathKind kind, const std::string& path) {
+IconChoices LookUp(PathKind kind, const std::string& path) {
+    ChoiceList choices;
     switch (kind) {
         case PathKind::Missing:
-            return nullptr;
+            break;
         case PathKind::WebAddress:
-            return FirstThemeIcon({"text-html", "web-browser"});
+            choices.AddThemeIcons({"text-html", "web-browser"});
+            break;
         case PathKind::Folder:
-            return FirstThemeIcon({"folder", "inode-directory"});
+            choices.AddThemeIcons({"folder", "inode-directory"});
+            break;
         case PathKind::DesktopFile:
             if (std::optional<std::string> icon = ReadDesktopFileIcon(path)) {
-                if (IconFiles files = FilesForIconValue(*icon)) return files;
+                choices.Add(FilesForIconValue(*icon));
             }
-            return FirstThemeIcon({"application-x-executable"});
+            choices.AddThemeIcons({"application-x-executable"});
+            break;
         case PathKind::Program:
             if (std::optional<std::string> icon = FindProgramIcon(path)) {
-                if (IconFiles files = FilesForIconValue(*icon)) return files;
+                choices.Add(FilesForIconValue(*icon));
             }
-            if (IconFiles files = FindThemeIcon(BaseName(path))) return files;
-            return FirstThemeIcon({"application-x-executable"});
+            choices.Add(FindThemeIcon(BaseName(path)));
+            choices.AddThemeIcons({"application-x-executable"});
+            break;
         case PathKind::Document:
-            return GenericDocumentIcon(path);
+            AddDocumentIcons(path, choices);
+            break;
     }
-    return nullptr;
+    return choices.Take();
+}
+
+// One object per distinct list of choices, so that every path whose lookup ends in the same
+// icons gets icons that share their decoded images.
+std::map<IconChoices, Choices>& InternedChoices() {
+    static std::map<IconChoices, Choices> interned;
+    return interned;
+}
+
+Choices Interned(IconChoices list) {
+    std::map<IconChoices, Choices>& interned = InternedChoices();
+    if (list.empty()) return nullptr;
+    auto found = interned.find(list);
+    if (found == interned.end()) {
+        auto choices = std::make_shared<const IconChoices>(list);
+        found = interned.emplace(std::move(list), std::move(choices)).first;
+    }
+    return found->second;
 }
 
 // Results per path and kind. Whether the path exists is checked on every call (one stat), so a
 // program installed later is found; what it maps to is cached.
-std::unordered_map<std::string, IconFiles>& Results() {
-    static std::unordered_map<std::string, IconFiles> results;
+std::unordered_map<std::string, Choices>& Results() {
+    static std::unordered_map<std::string, Choices> results;
     return results;
 }
 
-IconFiles CachedLookUp(const std::string& path) {
+Choices CachedLookUp(const std::string& path) {
     const PathKind kind = Classify(path);
     if (kind == PathKind::Missing) return nullptr;
     std::string key = path;
     key += static_cast<char>('0' + static_cast<int>(kind));
     auto found = Results().find(key);
     if (found == Results().end())
-        found = Results().emplace(std::move(key), LookUp(kind, path)).first;
+        found = Results().emplace(std::move(key), Interned(LookUp(kind, path))).first;
     return found->second;
 }
 
@@ -162,6 +197,7 @@ IconFiles CachedLookUp(const std::string& path) {
 
 void ResetIconLookupCaches() {
     Results().clear();
+    InternedChoices().clear();
     ResetIconThemeCache();
     ResetDesktopEntryIndex();
 }
@@ -178,11 +214,11 @@ DWORD_PTR SHGetFileInfo(const wchar_t* path, DWORD /*fileAttributes*/, SHFILEINF
 
     info->hIcon = nullptr;
     info->iIcon = 0;
-    platform::IconFiles files = platform::CachedLookUp(utf8);
-    if (!files) return 0;
+    platform::Choices choices = platform::CachedLookUp(utf8);
+    if (!choices) return 0;
     const bool small = (flags & SHGFI_SMALLICON) != 0;
     const SIZE size{GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
                     GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON)};
-    info->hIcon = platform::CreateIconFromFiles(std::move(files), size);
+    info->hIcon = platform::CreateIconFromChoices(choices, size);
     return info->hIcon != nullptr ? 1 : 0;
 }

@@ -6,14 +6,16 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unordered_map>
+
+#include "platform/files/regular_file.h"
 
 namespace platform {
 namespace {
 
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFF;
+// The largest themes' caches are a few megabytes; a file beyond this is not read.
+constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
 constexpr std::uint32_t kSvgSuffix = 1u << 1;
 constexpr std::uint32_t kPngSuffix = 1u << 2;
 
@@ -59,11 +61,9 @@ std::optional<IconThemeCache> IconThemeCache::Open(const std::string& root,
         return std::nullopt;
     }
     IconThemeCache cache;
-    {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) return std::nullopt;
-        cache.bytes_.assign(std::istreambuf_iterator<char>(file), {});
-    }
+    std::optional<std::string> bytes = ReadRegularFile(path, kMaxFileSize);
+    if (!bytes) return std::nullopt;
+    cache.bytes_ = std::move(*bytes);
     std::uint32_t major = 0;
     std::uint32_t directoryListOffset = 0;
     std::uint32_t directoryCount = 0;

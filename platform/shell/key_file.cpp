@@ -2,8 +2,8 @@
 #include "platform/shell/key_file.h"
 
 #include <charconv>
-#include <cstdio>
-#include <memory>
+
+#include "platform/files/regular_file.h"
 
 namespace platform {
 namespace {
@@ -47,22 +47,15 @@ std::string Unescape(std::string_view value) {
     return result;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// Desktop entries and GTK's settings are a few kilobytes, the largest theme indexes some hundred.
+constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 
 }  // namespace
 
 std::optional<KeyFile> KeyFile::Load(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[8192];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        text.append(buffer, count);
-    if (std::ferror(file.get()) != 0) return std::nullopt;
-    return Parse(text);
+    const std::optional<std::string> text = ReadRegularFile(path, kMaxFileSize);
+    if (!text) return std::nullopt;
+    return Parse(*text);
 }
 
 KeyFile KeyFile::Parse(std::string_view text) {

@@ -12,7 +12,8 @@ namespace platform {
 
 class KeyFile {
   public:
-    // nullopt when the file cannot be read.
+    // nullopt when the file cannot be read, is no regular file or is larger than a key file can
+    // sensibly be (1 MiB).
     static std::optional<KeyFile> Load(const std::string& path);
     // Lines outside a group, comments and lines without '=' are ignored; escapes (\s \n \t \r
     // \\) in values are decoded; the first of repeated keys wins.

@@ -1,8 +1,14 @@
 // The INI reader's rules, quirks included, and reading files (missing, empty, zero bytes).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "config/ini_test_support.h"
 #include "platform/files/file_api.h"
+#include "support/child_process.h"
 #include "support/headless_fixture.h"
 #include "support/temp_folder.h"
 
@@ -129,6 +135,55 @@ TEST_F(IniFileTest, AFailedReadOrSizeShowsReadFileAndAddsNothing) {
         EXPECT_EQ(backend->messageBoxes[0].text, L"!ReadFile");
         EXPECT_TRUE(document.sections.empty());
     }
+}
+
+TEST_F(IniFileTest, PipesDevicesAndFoldersCannotBeOpenedAndNothingWaits) {
+    ASSERT_EQ(::mkfifo(folder.Path("pipe.ini").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", folder.Path("zero.ini").c_str()), 0);
+    std::filesystem::create_directory(folder.Path("folder.ini"));
+    child_process::ExpectInChild(5, [&] {
+        for (const char* name : {"pipe.ini", "zero.ini", "folder.ini"}) {
+            SCOPED_TRACE(name);
+            IniDocument document;
+            backend->messageBoxes.clear();
+            EXPECT_FALSE(IniRead(document, folder.WidePath(name)));
+            ASSERT_EQ(backend->messageBoxes.size(), 1u);
+            EXPECT_EQ(backend->messageBoxes[0].text, L"!CreateFile");
+            EXPECT_TRUE(document.sections.empty());
+        }
+    });
+}
+
+TEST_F(IniFileTest, ReadingStopsAtTheZeroByteThatEndsTheText) {
+    // Two terabytes that hold no data (a sparse file): a few bytes of text, then zero bytes.
+    folder.Write("huge.ini", "[Mail]\r\nExecPath=/usr/bin/mail\r\n");
+    if (::truncate(folder.Path("huge.ini").c_str(), off_t{2} << 40) != 0) {
+        GTEST_SKIP() << "no sparse files of two terabytes here";
+    }
+    child_process::ExpectInChild(10, [&] {
+        IniDocument document;
+        EXPECT_TRUE(IniRead(document, folder.WidePath("huge.ini")));
+        EXPECT_TRUE(backend->messageBoxes.empty());
+        EXPECT_EQ(Flatten(document),
+                  (std::vector<FlatSection>{{"Mail", {{"ExecPath", "/usr/bin/mail"}}}}));
+    });
+}
+
+TEST_F(IniFileTest, TextBeyondSixtyFourMebibytesIsAFailedRead) {
+    // A section, then text without a zero byte up to one byte past the limit.
+    {
+        std::ofstream out(folder.Path("long.ini"), std::ios::binary);
+        const std::string block(1 << 20, 'x');
+        out << "[a]\r\nk=v\r\n" << block.substr(10);
+        for (int megabyte = 1; megabyte < 64; ++megabyte) out << block;
+        out << 'x';
+    }
+    ASSERT_EQ(std::filesystem::file_size(folder.Path("long.ini")), (std::uintmax_t{64} << 20) + 1);
+    IniDocument document;
+    EXPECT_FALSE(IniRead(document, folder.WidePath("long.ini")));
+    ASSERT_EQ(backend->messageBoxes.size(), 1u);
+    EXPECT_EQ(backend->messageBoxes[0].text, L"!ReadFile");
+    EXPECT_TRUE(document.sections.empty());
 }
 
 TEST_F(IniFileTest, ReadingAppendsToWhatTheDocumentHolds) {

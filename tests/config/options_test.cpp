@@ -35,7 +35,9 @@ TEST(CodePageTest, BoundedBuffersCutAtACharacterBoundary) {
     EXPECT_EQ(cut.size(), 258u);
     EXPECT_EQ(WideFromAnsi(cut), std::wstring(129, L'\u0448'));
     EXPECT_EQ(AnsiFromWide(L"abc", 3), "ab");
-    EXPECT_EQ(WideFromAnsi("bad \xFF byte"), L"bad \uFFFD byte");
+    // A byte that is not UTF-8 is carried through, and written back as it was.
+    EXPECT_EQ(WideFromAnsi("bad \xFF byte"), L"bad \xDCFF byte");
+    EXPECT_EQ(AnsiFromWide(WideFromAnsi("bad \xFF byte"), kTextBufferSize), "bad \xFF byte");
 }
 
 TEST(ColorFontTest, GroupsReadTheLowBitsAndExactBooleans) {

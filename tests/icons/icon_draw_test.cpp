@@ -1,8 +1,11 @@
 // Drawing icons: scaling, alpha blending, clipping, choice of source file, failures and handles.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "icon_test_support.h"
 #include "platform/graphics/icon.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -283,6 +286,38 @@ TEST_F(IconDrawing, RendersSvgSharplyAtEachSize) {
         EXPECT_EQ(canvas.At(size + 1, size + 1), RGB(255, 255, 255)) << size;
     }
     DestroyIcon(icon);
+}
+
+TEST_F(IconDrawing, SvgFilesThatDeclareEntitiesDrawAndThoseTooLargeOrNotFilesDoNot) {
+    TemporaryFolder folder;
+    const std::string path = folder.Path() + "/entities.svg";
+    icon_test::WriteText(
+        path,
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE svg [\n<!ENTITY fill \"#708090\">\n<!ENTITY side \"16\">\n]>\n"
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="&side;" height="&side;">)"
+        R"(<rect width="&side;" height="&side;" fill="&fill;"/></svg>)");
+    HICON icon = IconFromFiles({platform::IconFile{path, 16, 16, 512, true}});
+    MemoryCanvas canvas(16, 16);
+    ASSERT_TRUE(DrawIconEx(canvas.Dc(), 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(canvas.At(8, 8), RGB(0x70, 0x80, 0x90));
+    DestroyIcon(icon);
+
+    // Beyond four megabytes, or a named pipe: not read at all.
+    const std::string large = folder.Path() + "/large.svg";
+    icon_test::WriteText(large, R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16">)"
+                                R"(<rect width="16" height="16" fill="#708090"/>)" +
+                                    std::string(4 << 20, ' ') + "</svg>");
+    const std::string pipe = folder.Path() + "/pipe.svg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    child_process::ExpectInChild(10, [&] {
+        for (const std::string& refused : {large, pipe}) {
+            HICON none = IconFromFiles({platform::IconFile{refused, 16, 16, 512, true}});
+            EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, none, 16, 16, 0, nullptr, DI_NORMAL))
+                << refused;
+            DestroyIcon(none);
+        }
+    });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/graphics/icon.h"
 #include "platform/shell/file_info.h"
 #include "platform/shell/icon_theme.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -311,6 +312,76 @@ TEST_F(FakeDesktop, MissingThemesAndBrokenFilesGiveNoIconWithoutFailing) {
     EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, info.hIcon, 64, 64, 0, nullptr, DI_NORMAL));
     EXPECT_EQ(canvas.At(16, 16), RGB(255, 255, 255));
     EXPECT_TRUE(DestroyIcon(info.hIcon));
+}
+
+TEST_F(FakeDesktop, BrokenThemedIconsGiveWayToTheGenericIcon) {
+    BuildDesktop();
+    const std::string apps = "share/icons/Test/48x48/apps/";
+    // Cut short, corrupt, beyond the surface limits, a header claiming a huge picture, a folder
+    // and a named pipe, each where a program's icon should be.
+    std::string good;
+    {
+        const std::string path = Make("good.png");
+        ASSERT_TRUE(WriteSolidPng(path, 48, kViewer));
+        good = icon_test::ReadBytes(path);
+    }
+    WriteText(Make(apps + "truncated.png"), good.substr(0, good.size() / 2));
+    std::string corrupt = good;
+    corrupt[corrupt.size() - 20] = static_cast<char>(corrupt[corrupt.size() - 20] ^ 0x55);
+    WriteText(Make(apps + "corrupt.png"), corrupt);
+    icon_test::RawPng tooWide{platform::Surface::kMaxSide + 1, 1, 1, PNG_COLOR_TYPE_GRAY};
+    tooWide.rows = {std::vector<png_byte>((platform::Surface::kMaxSide + 8) / 8, 0)};
+    ASSERT_TRUE(icon_test::WriteRawPng(Make(apps + "oversized.png"), tooWide));
+    ASSERT_TRUE(icon_test::WriteHugeHeaderPng(Make(apps + "huge-header.png"), 8000, 8000));
+    std::filesystem::create_directories(Path(apps + "folder.png"));
+    ASSERT_EQ(::mkfifo(Path(apps + "piped.png").c_str(), 0600), 0);
+    WriteText(Make("share/icons/Test/scalable/apps/broken-svg.svg"), "<svg><unclosed");
+    // A desktop entry naming a broken icon gives way to the theme's icon of the program's name.
+    WriteText(Make(apps + "viewer-entry.png"), "\x89PNG\r\n\x1A\n");
+    Entry("share/applications/viewer.desktop", "Exec=viewer\nIcon=viewer-entry\n");
+    for (const char* name : {"truncated", "corrupt", "oversized", "huge-header", "folder", "piped",
+                             "broken-svg", "viewer"}) {
+        Program(std::string("bin/") + name);
+    }
+    child_process::ExpectInChild(20, [&] {
+        for (const char* name : {"truncated", "corrupt", "oversized", "huge-header", "folder",
+                                 "piped", "broken-svg"}) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(IconColour(Path(std::string("bin/") + name)), Colour(kExecutable));
+        }
+        EXPECT_EQ(IconColour(Path("bin/viewer")), Colour(kViewer));
+    });
+}
+
+TEST_F(FakeDesktop, PipesAndEndlessFilesInTheDesktopNeverStallALookup) {
+    // The user's GTK settings, the theme's index, a theme cache and a desktop entry, each in
+    // turn a named pipe or a link to a device that never ends.
+    const std::vector<std::string> targets{
+        "config/gtk-3.0/settings.ini", "share/icons/Test/index.theme",
+        "share/icons/hicolor/icon-theme.cache", "share/applications/viewer.desktop"};
+    for (const std::string& target : targets) {
+        for (const bool pipe : {true, false}) {
+            SCOPED_TRACE(target + (pipe ? " as a pipe" : " to /dev/zero"));
+            BuildDesktop();
+            std::filesystem::remove(Make(target));
+            if (pipe) {
+                ASSERT_EQ(::mkfifo(Path(target).c_str(), 0600), 0);
+            } else {
+                ASSERT_EQ(::symlink("/dev/zero", Path(target).c_str()), 0);
+            }
+            const std::string viewer = Program("bin/viewer");
+            const std::string hicolorOnly = Program("bin/hicolor-only");
+            child_process::ExpectInChild(10, [&] {
+                platform::ResetIconLookupCaches();
+                const bool themeRead = target.find("/Test/") == std::string::npos &&
+                                       target.find("gtk-3.0") == std::string::npos;
+                EXPECT_EQ(platform::CurrentIconThemeName(), themeRead ? "Test" : "hicolor");
+                EXPECT_EQ(IconColour(viewer), Colour(themeRead ? kViewer : kExecutable));
+                EXPECT_EQ(IconColour(hicolorOnly), Colour(kHicolorOnly));
+            });
+            std::filesystem::remove(Path(target));
+        }
+    }
 }
 
 }  // namespace

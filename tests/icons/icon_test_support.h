@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -137,6 +138,26 @@ inline bool WriteArgbPng(const std::string& path, int width, int height,
         image.rows.push_back(std::move(row));
     }
     return WriteRawPng(path, image);
+}
+
+// A PNG of a few dozen bytes whose header claims width x height RGBA pixels: its only image data
+// is one zlib stream of eight zero bytes, far too little for the image.
+inline bool WriteHugeHeaderPng(const std::string& path, int width, int height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const png_byte eightZeros[] = {0x78, 0x9C, 0x63, 0x60, 0x80, 0x00,
+                                   0x00, 0x00, 0x08, 0x00, 0x01};
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), eightZeros, sizeof eightZeros);
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
 }
 
 inline bool WriteSolidPng(const std::string& path, int size, std::uint32_t argb) {

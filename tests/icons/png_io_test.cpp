@@ -159,4 +159,35 @@ TEST(PngIo, RejectsImagesBeyondTheSurfaceLimits) {
     EXPECT_FALSE(platform::ReadPng(path));
 }
 
+TEST(PngIo, FilesBeyondThirtyTwoMebibytesAreNotRead) {
+    // A valid picture that carries a private chunk of zeros: read only while the whole file
+    // stays within the limit.
+    TemporaryFolder folder;
+    const auto write = [&](const std::string& path, std::size_t chunkBytes) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        png_init_io(png, file);
+        png_set_IHDR(png, info, 1, 1, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        const std::vector<png_byte> zeros(chunkBytes, 0);
+        png_write_chunk(png, reinterpret_cast<png_const_bytep>("prVt"), zeros.data(), zeros.size());
+        const png_byte row[] = {0x80};
+        png_write_row(png, row);
+        png_write_end(png, nullptr);
+        png_destroy_write_struct(&png, &info);
+        return std::fclose(file) == 0;
+    };
+    const std::string path = folder.Path() + "/padded.png";
+    ASSERT_TRUE(write(path, std::size_t{32} << 20));
+    ASSERT_GT(std::filesystem::file_size(path), platform::kMaxPngFileSize);
+    EXPECT_FALSE(platform::ReadPng(path));
+    ASSERT_TRUE(write(path, (std::size_t{32} << 20) - 200));
+    ASSERT_LE(std::filesystem::file_size(path), platform::kMaxPngFileSize);
+    const std::optional<platform::RgbaImage> image = platform::ReadPng(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels, std::vector<std::uint32_t>{0xFF808080});
+}
+
 }  // namespace

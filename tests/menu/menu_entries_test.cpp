@@ -38,6 +38,33 @@ TEST_F(MenuEntriesTest, SectionsBecomeEntriesInFileOrder) {
     EXPECT_TRUE(backend->messageBoxes.empty());
 }
 
+TEST_F(MenuEntriesTest, EveryRepeatOfANameInALongFileTakesTheFirstOnesValues) {
+    // Names repeated at every distance, an empty name, names that differ in their last byte.
+    std::string text;
+    std::vector<std::vector<std::wstring>> expected;
+    for (int index = 0; index < 3000; ++index) {
+        const int group = index % 7 == 0 ? index : index % 13;
+        const std::string name = index % 11 == 0 ? "" : "Name " + std::to_string(group);
+        text += "[" + name + "]\r\nExecPath=/bin/" + std::to_string(index) +
+                "\r\nArgs=" + std::to_string(index % 5) + "\r\n";
+        int first = index;
+        for (int earlier = 0; earlier < index; ++earlier) {
+            const int earlierGroup = earlier % 7 == 0 ? earlier : earlier % 13;
+            const std::string earlierName =
+                earlier % 11 == 0 ? "" : "Name " + std::to_string(earlierGroup);
+            if (earlierName == name) {
+                first = earlier;
+                break;
+            }
+        }
+        expected.push_back({std::wstring(name.begin(), name.end()),
+                            L"/bin/" + std::to_wstring(first), std::to_wstring(first % 5)});
+    }
+    folder.Write("settings.ini", text);
+    LoadEntries(menu, folder.WidePath("settings.ini"));
+    EXPECT_EQ(Entries(), expected);
+}
+
 TEST_F(MenuEntriesTest, LineFeedOnlyFilesGiveEntriesWithoutPrograms) {
     folder.Write("settings.ini", "[One]\nExecPath=/usr/bin/xterm\n[Two]\nArgs=y\n");
     LoadEntries(menu, folder.WidePath("settings.ini"));
