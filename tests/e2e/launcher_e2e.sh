@@ -17,74 +17,14 @@ readonly menu_inset=3
 readonly slider_width=$((screen_width / 48))
 readonly wait_seconds=10
 
-fail() {
-  echo "FAIL ($scenario): $*" >&2
-  exit 1
-}
-note() { echo "[$scenario] $*"; }
+# shellcheck source=tests/e2e/e2e_support.sh
+source "$(dirname "$0")/e2e_support.sh"
 
-# Runs a command again and again until it succeeds, or fails the test after $wait_seconds.
-wait_until() {
-  local what=$1
-  shift
-  local deadline=$((SECONDS + wait_seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting until $what"
-    sleep 0.05
-  done
-}
-
-for tool in xdotool xwininfo xev import xlogo; do
-  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/install-dependencies.sh"
-done
+require_tools xdotool xwininfo xev import xlogo
 [ -x "$launcher_program" ] || fail "no launcher program at $launcher_program"
 
-# Alive until it has ended; an ended child stays a zombie until the test collects it.
-process_alive() {
-  local fields
-  read -r -a fields 2>/dev/null <"/proc/$1/stat" || return 1
-  [ "${fields[2]}" != Z ]
-}
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-e2e-XXXXXX")
-background=() # in the order started: the X server first
-# Ends what the test started, newest first, so no program is left talking to a vanished X
-# server; whatever ignores the request for two seconds is killed. A launcher leads its own
-# process group, so its helpers (SDL shows message boxes from a child process) end with it.
-cleanup() {
-  local index pid tries
-  for ((index = ${#background[@]} - 1; index >= 0; index--)); do
-    pid=${background[index]}
-    kill -- -"$pid" 2>/dev/null || kill "$pid" 2>/dev/null || continue
-    for ((tries = 0; tries < 40; tries++)); do
-      process_alive "$pid" || break
-      sleep 0.05
-    done
-    kill -9 -- -"$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# --- The virtual screen -------------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIPPED: Xvfb is not installed and no other X server can be started here." >&2
-  exit 77
-fi
-# Xvfb picks a free display number itself and writes it once it accepts connections.
-mkfifo "$work/display-number"
-Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset \
-  3>"$work/display-number" 2>"$work/xvfb.log" &
-background+=($!)
-display_number=""
-if ! read -r -t "$wait_seconds" display_number <"$work/display-number" || [ -z "$display_number" ]; then
-  echo "SKIPPED: Xvfb could not start an X server here:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 77
-fi
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY
+make_work_folder tavrel-e2e
+start_virtual_screen "$screen_width" "$screen_height"
 
 # --- The launcher -------------------------------------------------------------------------
 # A folder with its own copy of the program: the launcher reads its files next to itself.
@@ -133,7 +73,7 @@ start_launcher() {
     perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die "$!\n"' "$folder/TavrelPrj" \
     >"$folder/output.log" 2>&1 &
   launcher_pid=$!
-  background+=("$launcher_pid")
+  background_pids+=("$launcher_pid")
 }
 
 launcher_running() { process_alive "$launcher_pid"; }
@@ -243,7 +183,7 @@ scenario_focus() {
   # the focus, so the test does, and waits until the X server reports it focused.
   xlogo -geometry 100x100+0+0 >/dev/null 2>&1 &
   local other_pid=$! other
-  background+=("$other_pid")
+  background_pids+=("$other_pid")
   wait_until "the other program's window is mapped" xdotool search --onlyvisible --class xlogo
   other=$(xdotool search --onlyvisible --class xlogo | head -n 1)
   note "giving the focus to another window"
@@ -261,7 +201,7 @@ scenario_screen_size() {
   mkfifo "$work/nested-number"
   Xephyr -displayfd 4 -screen "${screen_width}x${screen_height}" -resizeable -nolisten tcp \
     -noreset 4>"$work/nested-number" 2>"$work/xephyr.log" &
-  background+=($!)
+  background_pids+=($!)
   local nested=""
   read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
     fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
@@ -305,7 +245,7 @@ click_box_button() {
 scenario_missing_files() {
   make_folder # the program alone: neither options.ini nor settings.ini
   xev -root -event substructure >"$work/xev.log" 2>&1 &
-  background+=($!)
+  background_pids+=($!)
   start_launcher
   local box
   wait_until "a message box titled Error is shown (options.ini)" error_box_shown

@@ -26,73 +26,14 @@ readonly wait_seconds=30
 # The compositor's desktop: one colour, no panel, no animations.
 readonly background=305070
 
-fail() {
-  echo "FAIL ($scenario): $*" >&2
-  exit 1
-}
-note() { echo "[$scenario] $*"; }
+# shellcheck source=tests/e2e/e2e_support.sh
+source "$(dirname "$0")/e2e_support.sh"
 
-# Runs a command again and again until it succeeds, or fails the test after $wait_seconds.
-wait_until() {
-  local what=$1
-  shift
-  local deadline=$((SECONDS + wait_seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting until $what"
-    sleep 0.1
-  done
-}
-
-for tool in xdotool xwininfo import convert; do
-  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/install-dependencies.sh"
-done
+require_tools xdotool xwininfo import convert
 [ -x "$launcher_program" ] || fail "no launcher program at $launcher_program"
 
-# Alive until it has ended; an ended child stays a zombie until the test collects it.
-process_alive() {
-  local fields
-  read -r -a fields 2>/dev/null <"/proc/$1/stat" || return 1
-  [ "${fields[2]}" != Z ]
-}
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-wayland-e2e-XXXXXX")
-background_pids=() # in the order started: the X server first
-# Ends what the test started, newest first (each leads its own process group, so weston's
-# shell and the launcher's helpers go with them); whatever ignores the request for two seconds
-# is killed.
-cleanup() {
-  local index pid tries
-  for ((index = ${#background_pids[@]} - 1; index >= 0; index--)); do
-    pid=${background_pids[index]}
-    kill -- -"$pid" 2>/dev/null || kill "$pid" 2>/dev/null || continue
-    for ((tries = 0; tries < 40; tries++)); do
-      process_alive "$pid" || break
-      sleep 0.05
-    done
-    kill -9 -- -"$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# --- The virtual screen -------------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIPPED: Xvfb is not installed and no other X server can be started here." >&2
-  exit 77
-fi
-mkfifo "$work/display-number"
-setsid Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset \
-  3>"$work/display-number" 2>"$work/xvfb.log" &
-background_pids+=($!)
-display_number=""
-if ! read -r -t "$wait_seconds" display_number <"$work/display-number" || [ -z "$display_number" ]; then
-  echo "SKIPPED: Xvfb could not start an X server here:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 77
-fi
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY WAYLAND_SOCKET
+make_work_folder tavrel-wayland-e2e
+start_virtual_screen "$screen_width" "$screen_height"
 
 # --- The launcher -------------------------------------------------------------------------
 folder=$(mktemp -d "$work/folder-XXXXXX")

@@ -79,9 +79,9 @@ TEST_F(CalcRectTest, EditControlWrappingBreaksAWordWiderThanTheRectangle) {
               2 * lineHeight_)
         << "the break comes after exactly the letters that fit";
     // Words that fit still break at spaces, and one letter wider than the rectangle stays.
-    EXPECT_EQ(CalcRect(L"one two three", DT_WORDBREAK | DT_EDITCONTROL, Extent(L"one two").cx)
-                  .bottom,
-              2 * lineHeight_);
+    EXPECT_EQ(
+        CalcRect(L"one two three", DT_WORDBREAK | DT_EDITCONTROL, Extent(L"one two").cx).bottom,
+        2 * lineHeight_);
     EXPECT_EQ(CalcRect(L"W", DT_WORDBREAK | DT_EDITCONTROL, 1).bottom, lineHeight_);
 }
 

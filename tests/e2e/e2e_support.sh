@@ -1,0 +1,81 @@
+# What the end-to-end scripts share: failing and waiting, the processes a test starts and their
+# clean-up, and the virtual X screen. Source it after setting `scenario` and `wait_seconds`.
+
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  exit 1
+}
+note() { echo "[$scenario] $*"; }
+
+# Runs a command again and again until it succeeds, or fails the test after $wait_seconds.
+wait_until() {
+  local what=$1
+  shift
+  local deadline=$((SECONDS + wait_seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || fail "timed out waiting until $what"
+    sleep 0.05
+  done
+}
+
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is missing: run tools/install-dependencies.sh"
+  done
+}
+
+# Alive until it has ended; an ended child stays a zombie until the test collects it.
+process_alive() {
+  local fields
+  read -r -a fields 2>/dev/null <"/proc/$1/stat" || return 1
+  [ "${fields[2]}" != Z ]
+}
+
+background_pids=() # in the order started: the X server first
+# Ends what the test started, newest first, so no program is left talking to a vanished X
+# server; each leads its own process group, so its helpers go with it. Whatever ignores the
+# request for two seconds is killed.
+cleanup() {
+  local index pid tries
+  for ((index = ${#background_pids[@]} - 1; index >= 0; index--)); do
+    pid=${background_pids[index]}
+    kill -- -"$pid" 2>/dev/null || kill "$pid" 2>/dev/null || continue
+    for ((tries = 0; tries < 40; tries++)); do
+      process_alive "$pid" || break
+      sleep 0.05
+    done
+    kill -9 -- -"$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+
+# A working folder for the test, removed with everything it started when the script ends.
+make_work_folder() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/$1-XXXXXX")
+  trap cleanup EXIT
+}
+
+# Starts Xvfb of the given size and points DISPLAY at it; exits 77 (skipped) only where no X
+# server can be started at all.
+start_virtual_screen() {
+  if ! command -v Xvfb >/dev/null; then
+    echo "SKIPPED: Xvfb is not installed and no other X server can be started here." >&2
+    exit 77
+  fi
+  # Xvfb picks a free display number itself and writes it once it accepts connections.
+  mkfifo "$work/display-number"
+  setsid Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp -noreset \
+    3>"$work/display-number" 2>"$work/xvfb.log" &
+  background_pids+=($!)
+  local display_number=""
+  if ! read -r -t "$wait_seconds" display_number <"$work/display-number" ||
+    [ -z "$display_number" ]; then
+    echo "SKIPPED: Xvfb could not start an X server here:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 77
+  fi
+  export DISPLAY=":$display_number"
+  unset WAYLAND_DISPLAY WAYLAND_SOCKET
+}
