@@ -247,6 +247,8 @@ void CWnd::OnTimer(UINT_PTR /*id*/) { Default(); }
 void CWnd::OnKeyDown(UINT /*key*/, UINT /*repeatCount*/, UINT /*flags*/) { Default(); }
 void CWnd::OnKeyUp(UINT /*key*/, UINT /*repeatCount*/, UINT /*flags*/) { Default(); }
 void CWnd::OnChar(UINT /*character*/, UINT /*repeatCount*/, UINT /*flags*/) { Default(); }
+void CWnd::OnVScroll(UINT /*code*/, UINT /*position*/, CWnd* /*scrollBar*/) { Default(); }
+void CWnd::OnHScroll(UINT /*code*/, UINT /*position*/, CWnd* /*scrollBar*/) { Default(); }
 
 const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
     const std::wstring name = L"Afx:" + std::to_wstring(classStyle) + L":" +
@@ -266,3 +268,19 @@ const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
     if (::RegisterClass(&windowClass) == 0) return nullptr;
     return platform::FindWindowClass(name)->name.c_str();
 }
+
+int CWnd::SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw) {
+    return ::SetScrollInfo(m_hWnd, bar, info, redraw);
+}
+
+BOOL CWnd::GetScrollInfo(int bar, SCROLLINFO* info, UINT mask) const {
+    if (info == nullptr) return FALSE;
+    info->fMask = mask;
+    return ::GetScrollInfo(m_hWnd, bar, info);
+}
+
+int CWnd::SetScrollPos(int bar, int position, BOOL redraw) {
+    return ::SetScrollPos(m_hWnd, bar, position, redraw);
+}
+
+int CWnd::GetScrollPos(int bar) const { return ::GetScrollPos(m_hWnd, bar); }

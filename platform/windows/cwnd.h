@@ -97,6 +97,11 @@ class CWnd : public CCmdTarget {
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void SetFont(CFont* font, BOOL redraw = TRUE);
+    // The window's own scroll bars (WS_VSCROLL, WS_HSCROLL).
+    int SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
+    int SetScrollPos(int bar, int position, BOOL redraw = TRUE);
+    int GetScrollPos(int bar) const;
     HICON SetIcon(HICON icon, BOOL bigIcon);
     int MessageBox(const wchar_t* text, const wchar_t* caption = nullptr, UINT type = MB_OK);
 
@@ -118,6 +123,8 @@ class CWnd : public CCmdTarget {
     void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
     void OnKeyUp(UINT key, UINT repeatCount, UINT flags);
     void OnChar(UINT character, UINT repeatCount, UINT flags);
+    void OnVScroll(UINT code, UINT position, CWnd* scrollBar);
+    void OnHScroll(UINT code, UINT position, CWnd* scrollBar);
 
     DECLARE_MESSAGE_MAP()
 

@@ -115,6 +115,14 @@ struct MessageMap {
 #define ON_WM_KEYDOWN() ON_KEY_MESSAGE(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_KEYUP() ON_KEY_MESSAGE(WM_KEYUP, OnKeyUp)
 #define ON_WM_CHAR() ON_KEY_MESSAGE(WM_CHAR, OnChar)
+#define ON_SCROLL_MESSAGE(messageId, method)                                               \
+    {messageId, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT { \
+         MESSAGE_MAP_TARGET->method(LOWORD(wParam), HIWORD(wParam),                        \
+                                    CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));     \
+         return 0;                                                                         \
+     }},
+#define ON_WM_VSCROLL() ON_SCROLL_MESSAGE(WM_VSCROLL, OnVScroll)
+#define ON_WM_HSCROLL() ON_SCROLL_MESSAGE(WM_HSCROLL, OnHScroll)
 #define ON_MESSAGE(messageId, method)                                                      \
     {messageId, 0, 0, 0, [](CCmdTarget* target, WPARAM wParam, LPARAM lParam) -> LRESULT { \
          return MESSAGE_MAP_TARGET->method(wParam, lParam);                                \

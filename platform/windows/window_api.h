@@ -129,5 +129,31 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 DWORD GetTickCount();
 
+// Scroll bars of a window (WS_VSCROLL, WS_HSCROLL): range, page and position.
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
+// Sets what the mask names; the position is kept within the range less the page. Returns the
+// new position.
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
+// Returns the previous position.
+int SetScrollPos(HWND hwnd, int bar, int position, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+
 // A modal message box; returns the button chosen (IDOK for MB_OK).
 int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
