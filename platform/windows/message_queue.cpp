@@ -1,6 +1,7 @@
 #include "platform/windows/message_queue.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <limits>
 #include <vector>
@@ -31,7 +32,12 @@ struct Queue {
     int quitCode = 0;
     bool stylusDown = false;
     UINT_PTR nextThreadTimerId = 0x7F00;
+    // Per virtual key: kKeyDown while held, kKeyToggled flipped by each press.
+    std::array<BYTE, 256> keyState{};
 };
+
+constexpr BYTE kKeyDown = 0x80;
+constexpr BYTE kKeyToggled = 0x01;
 
 Queue& TheQueue() {
     static Queue queue;
@@ -58,6 +64,17 @@ MSG StylusMessage(HWND target, UINT message, WPARAM keys, const InputEvent& even
     POINT client = event.point;
     ScreenToClient(target, &client);
     return MSG{target, message, keys, MAKELPARAM(client.x, client.y), event.time, event.point};
+}
+
+void NoteKeyState(const InputEvent& event) {
+    if (event.key >= TheQueue().keyState.size()) return;
+    BYTE& state = TheQueue().keyState[event.key];
+    if (event.kind == InputKind::KeyUp) {
+        state = static_cast<BYTE>(state & ~kKeyDown);
+    } else if ((state & kKeyDown) == 0) {
+        // Auto-repeat does not toggle.
+        state = static_cast<BYTE>((state ^ kKeyToggled) | kKeyDown);
+    }
 }
 
 // Turns queued input into the message it stands for; false when it produces none (a move while
@@ -90,6 +107,8 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         case InputKind::KeyDown:
         case InputKind::KeyUp:
         case InputKind::Character: {
+            // The key state follows every key, also one that no window is there to receive.
+            if (event.kind != InputKind::Character) NoteKeyState(event);
             HWND target = KeyTarget();
             if (target == nullptr || !IsEnabledForInput(target)) return false;
             const UINT kind = event.kind == InputKind::KeyDown ? WM_KEYDOWN
@@ -220,6 +239,7 @@ void ResetMessageQueue() {
     queue.timers.clear();
     queue.quitPosted = false;
     queue.stylusDown = false;
+    queue.keyState.fill(0);
 }
 
 bool InputStylusDown() { return TheQueue().stylusDown; }
@@ -262,6 +282,14 @@ BOOL GetMessage(MSG* message, HWND /*hwnd*/, UINT /*filterMin*/, UINT /*filterMa
         }
     }
     return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+SHORT GetKeyState(int virtualKey) {
+    const std::array<BYTE, 256>& keys = TheQueue().keyState;
+    if (virtualKey < 0 || static_cast<std::size_t>(virtualKey) >= keys.size()) return 0;
+    const BYTE state = keys[static_cast<std::size_t>(virtualKey)];
+    return static_cast<SHORT>(((state & platform::kKeyDown) != 0 ? 0x8000 : 0) |
+                              ((state & platform::kKeyToggled) != 0 ? 1 : 0));
 }
 
 BOOL TranslateMessage(const MSG* /*message*/) {

@@ -123,6 +123,9 @@ HWND GetForegroundWindow();
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// Whether a key was down (high bit set: the result is negative) when the message being handled
+// was taken from the queue; the low bit flips with every press.
+SHORT GetKeyState(int virtualKey);
 
 // Timers and the tick counter (milliseconds, wrapping at 2^32).
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);

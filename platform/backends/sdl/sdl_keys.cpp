@@ -32,6 +32,8 @@ UINT NamedKey(SDL_Keycode symbol) {
             return VK_BACK;
         case SDLK_DELETE:
             return VK_DELETE;
+        case SDLK_INSERT:
+            return VK_INSERT;
         case SDLK_HOME:
             return VK_HOME;
         case SDLK_END:
