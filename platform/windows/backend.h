@@ -39,6 +39,11 @@ class Backend {
                                                 const std::wstring& /*caption*/, UINT /*type*/) {
         return std::nullopt;
     }
+
+    // The system clipboard's text, shared with other programs. Without a clipboard, nothing is
+    // kept and the clipboard reads as empty.
+    virtual void SetClipboardText(const std::wstring& /*text*/) {}
+    virtual std::wstring ClipboardText() { return {}; }
 };
 
 // The backend in use. Without one, the window system works on a headless screen whose clock

@@ -43,6 +43,9 @@ class HeadlessBackend final : public Backend {
     // answering off and drives the box through `onIdle`.
     std::optional<int> MessageBoxOpened(HWND box, const std::wstring& text,
                                         const std::wstring& caption, UINT type) override;
+    // The clipboard is `clipboard`, which tests may read and fill.
+    void SetClipboardText(const std::wstring& text) override { clipboard = text; }
+    std::wstring ClipboardText() override { return clipboard; }
 
     std::function<bool()> onIdle;
     std::vector<RecordedMessageBox> messageBoxes;
@@ -50,6 +53,7 @@ class HeadlessBackend final : public Backend {
     int messageBoxAnswer = IDOK;
     int presentCount = 0;
     HWND foreground = nullptr;
+    std::wstring clipboard;
 
   private:
     std::uint32_t clock_ = 1000;

@@ -18,6 +18,7 @@
 #include "platform/backends/sdl/sdl_window_table.h"
 #include "platform/backends/sdl/wayland_shm_presenter.h"
 #include "platform/base/rect.h"
+#include "platform/base/text_encoding.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -160,6 +161,19 @@ bool SdlBackend::WaitForEvents(int timeoutMs) {
     display_->Check();
     PresentWhereRequested();
     return true;
+}
+
+void SdlBackend::SetClipboardText(const std::wstring& text) {
+    SDL_SetClipboardText(Utf8FromWide(text).c_str());
+}
+
+std::wstring SdlBackend::ClipboardText() {
+    // SDL hands out a copy that the caller frees; an empty string when there is no text.
+    char* text = SDL_GetClipboardText();
+    if (text == nullptr) return {};
+    std::wstring wide = WideFromUtf8(text);
+    SDL_free(text);
+    return wide;
 }
 
 std::uint32_t SdlBackend::SdlWindowId(HWND window) const {

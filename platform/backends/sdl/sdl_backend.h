@@ -31,6 +31,8 @@ class SdlBackend final : public Backend {
     void Present(HWND window, const RECT& dirty) override;
     void RequestForeground(HWND window) override;
     bool WaitForEvents(int timeoutMs) override;
+    void SetClipboardText(const std::wstring& text) override;
+    std::wstring ClipboardText() override;
 
     // The SDL window id showing a top-level window; 0 while it has none (never shown yet).
     std::uint32_t SdlWindowId(HWND window) const;
