@@ -115,6 +115,8 @@ LRESULT CEdit::OnSetText(WPARAM /*wParam*/, LPARAM lParam) {
 
 LRESULT CEdit::OnSetFont(WPARAM /*wParam*/, LPARAM lParam) {
     Default();
+    // Measured again even for the same handle: a new font may have taken a deleted one's handle.
+    measured_ = false;
     ScrollCaretIntoView();
     if (lParam != 0) Invalidate(FALSE);
     return 0;

@@ -297,16 +297,17 @@ TEST_F(EditTest, WithoutAutoScrollTypingAndPastingStopAtTheRightEdge) {
 
 TEST_F(EditTest, NumberBoxesRefuseAnythingButDigitsFromTypingAndPasting) {
     CreateEdit(ES_NUMBER | ES_AUTOHSCROLL);
-    Type(L"1a2-٣ ");
-    EXPECT_EQ(edit.GetWindowText(), L"12");
-    EXPECT_EQ(Changes(), 2);
+    // The characters on either side of the digits, and digits of other scripts, are refused.
+    Type(L"1a2-٣ /0:9");
+    EXPECT_EQ(edit.GetWindowText(), L"1209");
+    EXPECT_EQ(Changes(), 4);
     backend->clipboard = L"5x";
     Press('V', VK_CONTROL);
-    EXPECT_EQ(edit.GetWindowText(), L"12");
+    EXPECT_EQ(edit.GetWindowText(), L"1209");
     backend->clipboard = L"34\r\nabc";
     Press(VK_INSERT, VK_SHIFT);
-    EXPECT_EQ(edit.GetWindowText(), L"1234") << "the first line only";
-    EXPECT_EQ(Changes(), 3);
+    EXPECT_EQ(edit.GetWindowText(), L"120934") << "the first line only";
+    EXPECT_EQ(Changes(), 5);
 }
 
 TEST_F(EditTest, CutCopyAndPasteGoThroughTheClipboardWithTheUsualKeysAndMessages) {
@@ -353,6 +354,9 @@ TEST_F(EditTest, CutCopyAndPasteGoThroughTheClipboardWithTheUsualKeysAndMessages
     EXPECT_EQ(edit.GetWindowText(), L"world12ello ") << "a paste is cut at the limit";
     Type(L"x");
     EXPECT_EQ(edit.GetWindowText().size(), 12u);
+    edit.SetSel(0, 5);
+    Type(L"W");
+    EXPECT_EQ(edit.GetWindowText(), L"W12ello ") << "at the limit, typing over a selection";
 }
 
 TEST_F(EditTest, TheSelectionMessagesClampAndPutTheCaretAtTheEnd) {
@@ -379,8 +383,9 @@ TEST_F(EditTest, TheCaretShowsOnlyWhileFocusedAndADisabledBoxIsGrey) {
     host.SetFocus();
     Pump();
     EXPECT_TRUE(CaretColumns().empty());
-    edit.SetFocus();
-    Pump();
+    Tap(kPadding + Width(L"ab") + 1);
+    EXPECT_EQ(CWnd::GetFocus(), &edit) << "a tap gives the box the focus";
+    EXPECT_EQ(CaretColumns(), CaretAt(L"ab"));
     EXPECT_EQ(host.notifications,
               (std::vector<std::string>{"command 7 " + std::to_string(EN_KILLFOCUS),
                                         "command 7 " + std::to_string(EN_SETFOCUS)}));
