@@ -27,7 +27,7 @@ std::wstring_view FirstLine(std::wstring_view text) {
     return text.substr(0, text.find_first_of(std::wstring_view(L"\r\n\0", 3)));
 }
 
-int TextHeight(CDC& dc) {
+int TextHeight(const CDC& dc) {
     TEXTMETRIC metrics{};
     dc.GetTextMetrics(&metrics);
     return metrics.tmHeight;
@@ -293,7 +293,7 @@ void CEdit::OnKillFocus(CWnd* /*newWindow*/) {
 
 void CEdit::OnPaint() {
     CPaintDC dc(this);
-    CRect client;
+    CRect client(0, 0, 0, 0);  // stays empty should the window be gone
     GetClientRect(&client);
     const bool enabled = IsWindowEnabled() != FALSE;
     const bool focused = enabled && GetFocus() == this;
@@ -322,7 +322,7 @@ void CEdit::OnPaint() {
         CRect run(origin + line.Offset(from), client.top, origin + line.Offset(to), client.bottom);
         dc.SetTextColor(color);
         dc.DrawText(shown.data() + from, to - from, &run,
-                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+                    DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     };
     if (showSelection) {
         CRect band(origin + line.Offset(selectionStart), lineTop,
@@ -414,11 +414,13 @@ int CEdit::PositionAt(CPoint point) {
 }
 
 CRect CEdit::TextArea() const {
-    CRect client;
+    CRect client(0, 0, 0, 0);  // stays empty should the window be gone
     GetClientRect(&client);
     const int padding = Padding();
-    return CRect(client.left + padding, client.top,
-                 std::max(client.left + padding, client.right - padding), client.bottom);
+    CRect area = client;
+    area.left += padding;
+    area.right = std::max(area.left, client.right - padding);
+    return area;
 }
 
 const platform::EditLine& CEdit::Line() {
