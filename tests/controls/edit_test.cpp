@@ -1,6 +1,7 @@
 // The edit box as the keys, the stylus and the clipboard use it: the text, the caret and the
 // selection the user sees, and what the parent hears.
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "controls/control_host.h"
@@ -32,6 +33,24 @@ class KeyPassingEdit : public CEdit {
         return CEdit::DefWindowProc(message, wParam, lParam);
     }
     std::vector<UINT> passedKeys;
+};
+
+// Ends the box's life from inside its own notification, as an in-place editor's owner does when
+// the edit is over.
+class ClosingHost : public ControlHost {
+  public:
+    std::unique_ptr<CEdit> edit;
+    UINT closeOn = EN_KILLFOCUS;
+
+  protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        ControlHost::OnCommand(wParam, lParam);
+        if (edit != nullptr && HIWORD(wParam) == closeOn) {
+            edit->DestroyWindow();
+            edit.reset();
+        }
+        return TRUE;
+    }
 };
 
 class EditTest : public HeadlessTest {
@@ -420,6 +439,46 @@ TEST_F(EditTest, TypingRepaintsOnlyTheBoxAndUnusedKeysGoOn) {
     EXPECT_EQ(passing.passedKeys,
               (std::vector<UINT>{VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_F1, VK_F2, VK_TAB}));
     EXPECT_EQ(passing.GetWindowText(), L"");
+}
+
+TEST_F(EditTest, TheParentMayCloseTheBoxFromAnyNotification) {
+    ClosingHost closing;
+    ASSERT_TRUE(closing.CreateHost(RECT{0, 0, 300, 100}));
+    const auto open = [&closing](UINT closeOn) {
+        closing.closeOn = 0;
+        closing.edit = std::make_unique<CEdit>();
+        closing.edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                             CRect(10, 10, 200, 40), &closing, 7);
+        closing.edit->SetWindowText(L"value");
+        closing.edit->SetFocus();
+        closing.edit->SetSel(0, -1);
+        Pump();
+        closing.closeOn = closeOn;
+    };
+
+    open(EN_KILLFOCUS);
+    closing.SetFocus();
+    EXPECT_EQ(closing.edit, nullptr);
+
+    // Input already queued for the box is dropped once it is gone.
+    for (UINT key : {static_cast<UINT>('X'), VK_BACK, VK_DELETE}) {
+        open(EN_CHANGE);
+        if (key == 'X') platform::input::KeyDown(VK_CONTROL);
+        platform::input::KeyDown(key);
+        platform::input::Character(L'a');
+        platform::input::KeyUp(key);
+        if (key == 'X') platform::input::KeyUp(VK_CONTROL);
+        Pump();
+        EXPECT_EQ(closing.edit, nullptr) << key;
+    }
+    open(EN_CHANGE);
+    backend->clipboard = L"pasted";
+    closing.edit->Paste();
+    EXPECT_EQ(closing.edit, nullptr);
+    open(EN_SETFOCUS);
+    closing.SetFocus();
+    closing.edit->SetFocus();
+    EXPECT_EQ(closing.edit, nullptr);
 }
 
 }  // namespace
