@@ -1,5 +1,7 @@
 #include "platform/windows/input.h"
 
+#include <limits>
+
 #include "platform/windows/message_queue.h"
 
 namespace platform::input {
@@ -45,3 +47,8 @@ void DisplayChanged(const DisplayInfo& display) {
 }
 
 }  // namespace platform::input
+
+std::int16_t GetKeyState(int virtualKey) {
+    const bool down = virtualKey >= 0 && platform::InputKeyDown(static_cast<UINT>(virtualKey));
+    return down ? std::numeric_limits<std::int16_t>::min() : std::int16_t{0};
+}

@@ -28,3 +28,7 @@ void ActivationChanged(HWND topLevel, bool active);
 void DisplayChanged(const DisplayInfo& display);
 
 }  // namespace platform::input
+
+// The state of a key as of the key message being handled: the high bit (a negative result) while
+// it is held down. Modifiers such as Alt (VK_MENU) are read this way.
+std::int16_t GetKeyState(int virtualKey);

@@ -1,6 +1,7 @@
 #include "platform/windows/message_queue.h"
 
 #include <algorithm>
+#include <bitset>
 #include <deque>
 #include <limits>
 #include <vector>
@@ -30,6 +31,7 @@ struct Queue {
     bool quitPosted = false;
     int quitCode = 0;
     bool stylusDown = false;
+    std::bitset<256> keysDown;  // by virtual key, as of the last key event taken
     UINT_PTR nextThreadTimerId = 0x7F00;
 };
 
@@ -90,6 +92,9 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         case InputKind::KeyDown:
         case InputKind::KeyUp:
         case InputKind::Character: {
+            if (event.kind != InputKind::Character && event.key < queue.keysDown.size()) {
+                queue.keysDown[event.key] = event.kind == InputKind::KeyDown;
+            }
             HWND target = KeyTarget();
             if (target == nullptr || !IsEnabledForInput(target)) return false;
             const UINT kind = event.kind == InputKind::KeyDown ? WM_KEYDOWN
@@ -106,6 +111,8 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         }
         case InputKind::Activation:
             ActivateFromOutside(event.window, event.active);
+            // Keys released while another program had them never come back to us.
+            if (Focus().active == nullptr) queue.keysDown.reset();
             return false;
         case InputKind::Display: {
             SetCurrentDisplay(event.display);
@@ -220,9 +227,14 @@ void ResetMessageQueue() {
     queue.timers.clear();
     queue.quitPosted = false;
     queue.stylusDown = false;
+    queue.keysDown.reset();
 }
 
 bool InputStylusDown() { return TheQueue().stylusDown; }
+
+bool InputKeyDown(UINT virtualKey) {
+    return virtualKey < TheQueue().keysDown.size() && TheQueue().keysDown[virtualKey];
+}
 
 bool IsQuitPosted() { return TheQueue().quitPosted; }
 

@@ -38,5 +38,7 @@ LRESULT DeliverMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void ResetMessageQueue();
 // Whether the last stylus event taken from the queue left the stylus down.
 bool InputStylusDown();
+// Whether the key was down after the last key event taken from the queue.
+bool InputKeyDown(UINT virtualKey);
 
 }  // namespace platform
