@@ -289,6 +289,9 @@ void CComboBox::OnKillFocus(CWnd* /*newWindow*/) {
 
 void CComboBox::OnDestroy() {
     list_.Close();
+    // The entries belong to the window: the object created again starts empty.
+    entries_.clear();
+    selected_ = CB_ERR;
     Default();
 }
 
