@@ -515,6 +515,42 @@ TEST_F(ComboBoxTest, KeysStepTheClosedBoxAndWorkTheOpenListWithoutReachingTheDia
     Key(VK_RETURN);
     Key(VK_ESCAPE);
     EXPECT_EQ(host.keys, (std::vector<UINT>{VK_RETURN, VK_ESCAPE}));
+
+    // Keys queued faster than they are handled act in order: open, two down, choose, and an
+    // Escape after the list closed is the dialog's again.
+    host.keys.clear();
+    host.notifications.clear();
+    for (const UINT key : {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}) {
+        platform::input::KeyDown(key);
+        platform::input::KeyUp(key);
+    }
+    Pump();
+    EXPECT_EQ(combo.GetCurSel(), 3) << "stopped at the last entry";
+    EXPECT_EQ(host.keys, std::vector<UINT>{VK_ESCAPE});
+    EXPECT_EQ(host.notifications, (Log{Note(CBN_DROPDOWN), Note(CBN_SELCHANGE), Note(CBN_SELENDOK),
+                                       Note(CBN_CLOSEUP)}));
+}
+
+TEST_F(ComboBoxTest, TheOpenListFollowsEntriesChangedUnderIt) {
+    MakeCombo(&host, 10, 10, 6 * rowHeight, 3);
+    combo.SetCurSel(2);
+    combo.SetFocus();
+    combo.ShowDropDown(TRUE);
+    Pump();
+    EXPECT_EQ(Shown(ListRow(2, 150)), GetSysColor(COLOR_HIGHLIGHT));
+    combo.ResetContent();
+    Pump();
+    EXPECT_EQ(Shown(ListRow(2, 150)), GetSysColor(COLOR_WINDOW)) << "no entry is highlighted";
+    combo.AddString(L"new");
+    Pump();
+    Key(VK_DOWN);
+    EXPECT_EQ(Shown(ListRow(0, 150)), GetSysColor(COLOR_HIGHLIGHT));
+    // A tap on the empty rows below the only entry chooses nothing and leaves the list open.
+    Tap(ListRow(2));
+    EXPECT_EQ(combo.GetDroppedState(), TRUE);
+    Key(VK_RETURN);
+    EXPECT_EQ(combo.GetCurSel(), 0);
+    EXPECT_EQ(combo.GetWindowText(), L"new");
 }
 
 TEST_F(ComboBoxTest, LosingTheFocusClosesTheListAndOpeningItLeavesTheDialogActive) {
