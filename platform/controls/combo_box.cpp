@@ -236,7 +236,7 @@ void CComboBox::OnPaint() {
                                                                               : COLOR_WINDOWTEXT));
     CRect text = field;
     text.DeflateRect(platform::ScaleForDisplay(4), 0);
-    dc.DrawText(GetWindowText(), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    dc.DrawText(GetWindowText(), &text, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     dc.SetTextColor(previousColor);
     dc.SetBkMode(previousMode);
     dc.SelectObject(previousFont);

@@ -195,7 +195,7 @@ void CComboDropList::OnPaint() {
         textRect.DeflateRect(platform::ScaleForDisplay(4), 0);
         textRect.right -= indication;
         owner_.GetLBText(entry, text);
-        dc.DrawText(text, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        dc.DrawText(text, &textRect, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     dc.SetTextColor(previousColor);
     dc.SetBkMode(previousMode);
@@ -302,7 +302,7 @@ void CComboDropList::OnTimer(UINT_PTR id) {
 LRESULT CComboDropList::OnCaptureChanged(WPARAM /*wParam*/, LPARAM lParam) {
     // Someone else took the stylus (a message box, say): the list closes without a choice. The
     // box takes it only to end the press that dismissed the list.
-    const auto taker = reinterpret_cast<HWND>(lParam);
+    const auto* const taker = reinterpret_cast<const HWND__*>(lParam);
     if (IsOpen() && taker != m_hWnd && taker != owner_.m_hWnd) owner_.CancelFromList();
     return 0;
 }
