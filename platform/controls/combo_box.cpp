@@ -55,8 +55,8 @@ struct BoxLook {
 // The drop-down arrow: a small triangle pointing down in the middle of its button.
 void DrawArrow(CDC& dc, const CRect& button, COLORREF color) {
     const int half = std::max(2, button.Width() / 6);
-    const int left = button.CenterPoint().x - half;
-    const int top = button.CenterPoint().y - half / 2;
+    const int left = (button.left + button.right) / 2 - half;
+    const int top = (button.top + button.bottom) / 2 - half / 2;
     for (int line = 0; line <= half; ++line) {
         const CRect row(left + line, top + line, left + 2 * half + 1 - line, top + line + 1);
         dc.FillSolidRect(&row, color);
