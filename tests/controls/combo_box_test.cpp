@@ -268,6 +268,9 @@ TEST_F(ComboBoxTest, TheListReachesPastTheBoxsParentInsideTheTopLevelWindow) {
     below.Invalidate();
     Pump();
     EXPECT_EQ(Shown(third), GetSysColor(COLOR_HIGHLIGHT));
+    host.Invalidate();
+    Pump();
+    EXPECT_EQ(Shown(third), GetSysColor(COLOR_HIGHLIGHT)) << "nor does the dialog's";
 }
 
 TEST_F(ComboBoxTest, TheListOpensUpwardWhereThereIsNoRoomBelowAndStaysInsideTheWindow) {
@@ -575,6 +578,31 @@ TEST_F(ComboBoxTest, LosingTheFocusClosesTheListAndOpeningItLeavesTheDialogActiv
     EXPECT_EQ(host.notifications,
               (Log{Note(CBN_SELENDCANCEL), Note(CBN_CLOSEUP), Note(CBN_KILLFOCUS)}));
     EXPECT_TRUE(host.activations.empty());
+
+    // Whatever takes the list from the user closes it without a choice: another window taking
+    // the stylus (a message box, say), the box disabled or hidden.
+    Tap(OnBox(50, 5));
+    host.notifications.clear();
+    host.SetCapture();
+    Pump();
+    ::ReleaseCapture();
+    EXPECT_EQ(combo.GetDroppedState(), FALSE);
+    EXPECT_EQ(host.notifications, (Log{Note(CBN_SELENDCANCEL), Note(CBN_CLOSEUP)}));
+    Tap(OnBox(50, 5));
+    combo.EnableWindow(FALSE);
+    Pump();
+    EXPECT_EQ(combo.GetDroppedState(), FALSE);
+    EXPECT_TRUE(ListRect().IsRectEmpty());
+    combo.EnableWindow(TRUE);
+    other.SetFocus();
+    combo.ShowDropDown(TRUE);  // opened by the program: the box has no focus to lose
+    ASSERT_EQ(combo.GetDroppedState(), TRUE);
+    combo.ShowWindow(SW_HIDE);
+    Pump();
+    EXPECT_EQ(combo.GetDroppedState(), FALSE);
+    EXPECT_TRUE(ListRect().IsRectEmpty());
+    combo.ShowWindow(SW_SHOW);
+    Pump();
 
     // A box destroyed with its list open takes the list with it.
     Tap(OnBox(50, 5));
