@@ -1,12 +1,16 @@
 // CComboBox: the platform's drop-down list (CBS_DROPDOWNLIST). The closed box shows the selected
 // entry and is always the platform's own height, whatever height the caller asks for; the height
 // asked for is how far the list may reach when it drops down. Entries are kept in the order they
-// were added.
+// were added. A tap on the box, F4 or Alt+Down drops the list (CComboDropList); a tap on an entry
+// or Enter chooses, Escape or a tap elsewhere closes it without a choice. Up and Down change the
+// selection of the closed box and move the highlight in the open list. The parent hears of it all
+// through WM_COMMAND notifications, sent from one place.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/controls/combo_drop_list.h"
 #include "platform/windows/cwnd.h"
 
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
@@ -61,6 +65,9 @@ class CComboBox : public CWnd {
     void ShowDropDown(BOOL show = TRUE);
     BOOL GetDroppedState() const;
 
+    // Escape and Enter belong to an open list before the dialog sees them.
+    BOOL PreTranslateMessage(MSG* message) override;
+
   protected:
     LRESULT OnAddString(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCount(WPARAM wParam, LPARAM lParam);
@@ -73,15 +80,42 @@ class CComboBox : public CWnd {
     LRESULT OnShowDropDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDroppedState(WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
+    void OnSetFocus(CWnd* oldWindow);
+    void OnKillFocus(CWnd* newWindow);
+    void OnDestroy();
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
   private:
+    friend class CComboDropList;
+
+    // What the dropped list reports; each takes the list down.
+    void ChooseFromList(int index);  // a tap on an entry
+    void DismissFromList();          // a press outside the list, on the box or elsewhere
+    void CancelFromList();           // the list lost the stylus
+
+    // One key while the box has the focus; false when the key is not the combo box's.
+    bool HandleKey(UINT key);
+    void OpenList(bool pressHeld);
+    // Takes the list down and tells the parent: the highlighted entry chosen, or nothing.
+    void CloseList(bool choose);
+    // The closed box's Up and Down.
+    void StepSelection(int step);
     // Makes entry `index` (or none, -1) the selection and the window text.
     void Select(int index);
+    // WM_COMMAND with `code` to the parent: the one place the combo box speaks. False when the
+    // parent destroyed the combo box meanwhile (then nothing of it may be touched).
+    bool Notify(UINT code);
 
     std::vector<std::wstring> entries_;
     int selected_ = CB_ERR;
     int droppedHeight_ = 0;  // how far the dropped list may reach, from the box's top
-    bool dropped_ = false;
+    CComboDropList list_{*this};
+    bool swallowingPress_ = false;  // the press that closed the list: its release is ours too
 };

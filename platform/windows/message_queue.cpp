@@ -125,6 +125,10 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         }
         case InputKind::Activation:
             ActivateFromOutside(event.window, event.active);
+            // Keys released while another program had them never come back to us.
+            if (Focus().active == nullptr) {
+                for (BYTE& state : queue.keyState) state = static_cast<BYTE>(state & ~kKeyDown);
+            }
             return false;
         case InputKind::Display: {
             SetCurrentDisplay(event.display);

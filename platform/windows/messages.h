@@ -74,6 +74,7 @@ constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_SHIFT = 0x10;
 constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;  // Alt
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_PRIOR = 0x21;
@@ -88,6 +89,7 @@ constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F2 = 0x71;
+constexpr UINT VK_F4 = 0x73;
 
 // Scroll bar codes (WM_VSCROLL / WM_HSCROLL).
 constexpr UINT SB_LINEUP = 0;

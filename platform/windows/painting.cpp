@@ -161,6 +161,72 @@ void ResizeSurface(WindowRecord& record) {
 using platform::FindWindowRecord;
 using platform::WindowRecord;
 
+namespace platform {
+namespace {
+
+// Marks `area` (client coordinates, already clipped to the client area) of the window and of the
+// children it covers for repainting.
+void MarkForRepaint(WindowRecord& record, const RECT& area, BOOL erase) {
+    UnionRect(&record.update, &record.update, &area);
+    record.hasUpdate = true;
+    record.eraseUpdate = record.eraseUpdate || erase;
+    // Painting the parent covers its children, so they are painted again after it.
+    for (HWND child : record.children) {
+        WindowRecord* childRecord = FindWindowRecord(child);
+        if (childRecord == nullptr || (childRecord->style & WS_VISIBLE) == 0) continue;
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &area, &childRecord->rect)) continue;
+        const RECT childClient = ClientAreaInWindow(*childRecord);
+        OffsetRect(&overlap, -childRecord->rect.left - childClient.left,
+                   -childRecord->rect.top - childClient.top);
+        RECT childArea{0, 0, childClient.right - childClient.left,
+                       childClient.bottom - childClient.top};
+        childRecord->frameDirty = true;
+        if (IntersectRect(&childArea, &childArea, &overlap)) {
+            MarkForRepaint(*childRecord, childArea, erase);
+        }
+    }
+}
+
+// Windows are not clipped by their siblings: a window that paints covers the later siblings of
+// itself and of its ancestors (a pop-up list over a dialog's controls) where they overlap, so
+// those are painted again after it.
+void MarkWindowsAbove(const WindowRecord& record, const RECT& area, BOOL erase) {
+    const WindowRecord* level = &record;
+    RECT covered = area;  // in `level`'s client coordinates
+    while (const WindowRecord* parent = FindWindowRecord(level->parent)) {
+        const RECT levelClient = ClientAreaInWindow(*level);
+        OffsetRect(&covered, level->rect.left + levelClient.left,
+                   level->rect.top + levelClient.top);
+        RECT parentArea{};
+        GetClientRect(parent->handle, &parentArea);
+        if (!IntersectRect(&covered, &covered, &parentArea)) return;
+        auto self = std::find(parent->children.begin(), parent->children.end(), level->handle);
+        for (auto above = self == parent->children.end() ? self : self + 1;
+             above != parent->children.end(); ++above) {
+            WindowRecord* sibling = FindWindowRecord(*above);
+            RECT overlap{};
+            if (sibling == nullptr || (sibling->style & WS_VISIBLE) == 0 ||
+                !IntersectRect(&overlap, &covered, &sibling->rect)) {
+                continue;
+            }
+            const RECT siblingClient = ClientAreaInWindow(*sibling);
+            OffsetRect(&overlap, -sibling->rect.left - siblingClient.left,
+                       -sibling->rect.top - siblingClient.top);
+            RECT siblingArea{0, 0, siblingClient.right - siblingClient.left,
+                             siblingClient.bottom - siblingClient.top};
+            sibling->frameDirty = true;
+            if (IntersectRect(&siblingArea, &siblingArea, &overlap)) {
+                MarkForRepaint(*sibling, siblingArea, erase);
+            }
+        }
+        level = parent;
+    }
+}
+
+}  // namespace
+}  // namespace platform
+
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     if (hwnd == nullptr) {
         for (HWND topLevel : platform::TopLevelWindows()) InvalidateRect(topLevel, nullptr, erase);
@@ -173,21 +239,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     RECT area = client;
     if (rect != nullptr && !IntersectRect(&area, rect, &client)) return TRUE;
     if (IsRectEmpty(&area)) return TRUE;
-    UnionRect(&record->update, &record->update, &area);
-    record->hasUpdate = true;
-    record->eraseUpdate = record->eraseUpdate || erase;
-    // Painting the parent covers its children, so they are painted again after it.
-    for (HWND child : record->children) {
-        WindowRecord* childRecord = FindWindowRecord(child);
-        if (childRecord == nullptr || (childRecord->style & WS_VISIBLE) == 0) continue;
-        RECT overlap{};
-        if (!IntersectRect(&overlap, &area, &childRecord->rect)) continue;
-        const RECT childClient = platform::ClientAreaInWindow(*childRecord);
-        OffsetRect(&overlap, -childRecord->rect.left - childClient.left,
-                   -childRecord->rect.top - childClient.top);
-        childRecord->frameDirty = true;
-        InvalidateRect(child, &overlap, erase);
-    }
+    platform::MarkForRepaint(*record, area, erase);
+    platform::MarkWindowsAbove(*record, area, erase);
     return TRUE;
 }
 

@@ -151,6 +151,8 @@ TEST_F(SdlInputTest, KeysBecomeVirtualKeysAndTextBecomesCharacters) {
                                                             {SDLK_ESCAPE, VK_ESCAPE},
                                                             {SDLK_F1, VK_F1},
                                                             {SDLK_F2, VK_F2},
+                                                            {SDLK_F4, VK_F4},
+                                                            {SDLK_LALT, VK_MENU},
                                                             {SDLK_PAGEDOWN, VK_NEXT},
                                                             {SDLK_a, 'A'},
                                                             {SDLK_z, 'Z'},

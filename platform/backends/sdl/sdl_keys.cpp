@@ -26,6 +26,8 @@ UINT NamedKey(SDL_Keycode symbol) {
             return VK_F1;
         case SDLK_F2:
             return VK_F2;
+        case SDLK_F4:
+            return VK_F4;
         case SDLK_TAB:
             return VK_TAB;
         case SDLK_BACKSPACE:
@@ -50,6 +52,9 @@ UINT NamedKey(SDL_Keycode symbol) {
         case SDLK_LCTRL:
         case SDLK_RCTRL:
             return VK_CONTROL;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return VK_MENU;
         default:
             return 0;
     }
