@@ -23,8 +23,8 @@ int ThumbLength(const ScrollBarState& state, int trackLength) {
 int ThumbOffset(const ScrollBarState& state, int position, int freeLength) {
     const int last = LastScrollPosition(state);
     const std::int64_t span = std::int64_t{last} - state.minimum;
-    const std::int64_t steps = std::int64_t{std::clamp(position, state.minimum, last)} -
-                               state.minimum;
+    const std::int64_t steps =
+        std::int64_t{std::clamp(position, state.minimum, last)} - state.minimum;
     return static_cast<int>((steps * freeLength * 2 + span) / (2 * span));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/button.h"
 #include "platform/graphics/system_colors.h"
 #include "platform/windows/cwnd.h"
 #include "platform/windows/window_dc.h"
@@ -14,9 +15,9 @@ namespace {
 using Log = std::vector<std::string>;
 
 std::string ScrollCodeName(UINT code) {
-    static const char* const names[] = {"lineup",        "linedown",   "pageup",
-                                        "pagedown",      "thumbposition", "thumbtrack",
-                                        "top",           "bottom",     "endscroll"};
+    static const char* const names[] = {"lineup",   "linedown",      "pageup",
+                                        "pagedown", "thumbposition", "thumbtrack",
+                                        "top",      "bottom",        "endscroll"};
     return code < std::size(names) ? names[code] : "code " + std::to_string(code);
 }
 
@@ -28,8 +29,8 @@ class ScrollingWnd : public CWnd {
     explicit ScrollingWnd(Log* log) : log_(log) {}
 
     BOOL CreateIn(CWnd* parent, const RECT& rect, DWORD extraStyle = 0) {
-        return Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE | extraStyle, rect,
-                      parent, 1);
+        return Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE | extraStyle, rect, parent,
+                      1);
     }
     void SetRange(int minimum, int maximum, UINT page, int position) {
         SCROLLINFO info{};
@@ -51,6 +52,10 @@ class ScrollingWnd : public CWnd {
     int deepestPaint = 0;
     std::vector<int> trackPositions;  // SIF_TRACKPOS at each SB_THUMBTRACK
     std::vector<bool> capturedWhileScrolling;
+    // Weights of the font an off-screen paint starts with and of its bold copy, as a header row
+    // draws its label.
+    LONG plainWeight = 0;
+    LONG boldWeight = 0;
 
   protected:
     void OnPaint() {
@@ -70,6 +75,7 @@ class ScrollingWnd : public CWnd {
         memory.FillSolidRect(&client, fill);
         const CRect edgeColumn(client.right - 1, 0, client.right, client.bottom);
         memory.FillSolidRect(&edgeColumn, edge);
+        ReadFontsLikeAHeaderRow(memory.GetSafeHdc());
         if (showBarWhilePainting || hideBarWhilePainting) {
             const LONG style = ::GetWindowLong(m_hWnd, GWL_STYLE);
             const LONG wanted = showBarWhilePainting ? (style | static_cast<LONG>(WS_VSCROLL))
@@ -79,6 +85,24 @@ class ScrollingWnd : public CWnd {
         dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
         memory.SelectObject(previous);
         --paintDepth_;
+    }
+    void ReadFontsLikeAHeaderRow(HDC context) {
+        LOGFONT font{};
+        if (::GetObjectW(::GetCurrentObject(context, OBJ_FONT), sizeof font, &font) == 0) return;
+        plainWeight = font.lfWeight;
+        font.lfWeight = FW_BOLD;
+        HFONT bold = ::CreateFontIndirectW(&font);
+        HGDIOBJ previous = ::SelectObject(context, bold);
+        LOGFONT selected{};
+        ::GetObjectW(::GetCurrentObject(context, OBJ_FONT), sizeof selected, &selected);
+        boldWeight = selected.lfWeight;
+        ::SelectObject(context, previous);
+        ::DeleteObject(bold);
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM) override {
+        log_->push_back("command " + std::to_string(LOWORD(wParam)) + " " +
+                        std::to_string(HIWORD(wParam)));
+        return TRUE;
     }
     void OnSize(UINT, int width, int height) {
         log_->push_back("size " + std::to_string(width) + "x" + std::to_string(height));
@@ -327,8 +351,10 @@ TEST_F(ScrollBarTest, ABarTooShortForAThumbKeepsItsArrows) {
     // Shorter than two arrows: they share the height.
     window.MoveWindow(0, 0, 100, 30);
     Pump();
-    EXPECT_EQ(platform::ReadWindowFramePixel(window, middle - 10, 14), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(platform::ReadWindowFramePixel(window, middle - 10, 15), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(platform::ReadWindowFramePixel(window, middle - 10, 14),
+              GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(platform::ReadWindowFramePixel(window, middle - 10, 15),
+              GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(platform::ReadWindowFramePixel(window, middle - 10, 16), GetSysColor(COLOR_BTNFACE));
 }
 
@@ -552,6 +578,42 @@ TEST_F(ScrollBarTest, TheBarGrowsWithTheDisplaysDensity) {
     Tap(At(BarMiddle(), 50));
     Tap(At(BarMiddle(), 250));
     EXPECT_EQ(log, (Log{"lineup 0", "endscroll 0", "linedown 0", "endscroll 0"}));
+}
+
+TEST_F(ScrollBarTest, TheWindowCallsATreeReliesOnWorkOnAWindowWithABar) {
+    Create();
+    // The window keeps its rectangle; the client area gives up the bar.
+    CRect rect;
+    window.GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(60, 90, 260, 390));
+    EXPECT_EQ(ClientWidth(), 174);
+    EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
+    EXPECT_TRUE(PtInRect(&rect, At(BarMiddle(), 5)));
+
+    // Invalidate, erase and update now: the client and the bar are drawn before the call returns.
+    window.SetRange(0, 99, 25, 75);
+    window.fill = RGB(200, 10, 10);
+    const int paints = window.paints;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(window.paints, paints + 1);
+    EXPECT_EQ(Pixel(50, 50), RGB(200, 10, 10));
+    EXPECT_EQ(Thumb(), std::make_pair(212, 274));
+    Pump();
+    EXPECT_EQ(window.paints, paints + 1) << "nothing was left to paint";
+
+    // The font an off-screen paint starts with can be read and copied in bold.
+    EXPECT_EQ(window.plainWeight, FW_NORMAL);
+    EXPECT_EQ(window.boldWeight, FW_BOLD);
+
+    // A control inside the window tells it about a tap with WM_COMMAND; the control reaches up
+    // to the bar and keeps its own taps.
+    CButton button;
+    ASSERT_TRUE(button.Create(L"OK", WS_CHILD | WS_VISIBLE, CRect(100, 100, 174, 150), &window, 9));
+    Pump();
+    log.clear();
+    Tap(At(BarLeft() - 1, 120));
+    Tap(At(BarLeft(), 120));
+    EXPECT_EQ(log, (Log{"command 9 0", "pageup 0", "endscroll 0"}));
 }
 
 }  // namespace
