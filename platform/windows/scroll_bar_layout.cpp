@@ -31,8 +31,9 @@ int ThumbOffset(const ScrollBarState& state, int position, int freeLength) {
 }  // namespace
 
 int LastScrollPosition(const ScrollBarState& state) {
-    const std::int64_t page = state.page > 0 ? std::int64_t{state.page} - 1 : 0;
-    return static_cast<int>(std::max<std::int64_t>(state.minimum, state.maximum - page));
+    const std::int64_t pageBeyondFirst = std::max<std::int64_t>(std::int64_t{state.page} - 1, 0);
+    return static_cast<int>(
+        std::max<std::int64_t>(state.minimum, std::int64_t{state.maximum} - pageBeyondFirst));
 }
 
 bool ScrollBarCanScroll(const ScrollBarState& state) {

@@ -56,7 +56,8 @@ struct WindowRecord {
     bool eraseUpdate = false;
     RECT update{};  // client coordinates
     bool frameDirty = false;
-    unsigned paintCount = 0;  // BeginPaint calls, to tell a window that painted from one that did not
+    unsigned paintCount =
+        0;  // BeginPaint calls, to tell a window that painted from one that did not
     bool destroying = false;
 
     std::unique_ptr<Surface> surface;  // top-level windows: the picture of the whole window

@@ -1,6 +1,7 @@
 // A window's own vertical scroll bar (WS_VSCROLL) as a finger uses it: the room it takes from the
 // client area, its look, and the WM_VSCROLL messages a press, a hold and a drag produce.
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -433,6 +434,24 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksThePositionAndEndsWhereTheStylusLeft
     Lift(At(BarMiddle(), 5000));
     EXPECT_EQ(window.GetScrollPos(SB_VERT), 75);
     EXPECT_EQ(Thumb(), std::make_pair(212, 274));
+}
+
+TEST_F(ScrollBarTest, TheWholeRangeOfIntegersScrollsWithoutOverflow) {
+    Create();
+    window.movesPosition = false;
+    // Half the range in a page: a 124-pixel thumb, positions from the smallest integer to 0.
+    window.SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0x80000000u,
+                    std::numeric_limits<int>::max());
+    Pump();
+    EXPECT_EQ(window.GetScrollPos(SB_VERT), 0);
+    EXPECT_EQ(Thumb(), std::make_pair(150, 274));
+    Press(At(BarMiddle(), 200));
+    Move(At(BarMiddle(), -5000));
+    Move(At(BarMiddle(), 200 - 62));
+    Move(At(BarMiddle(), 5000));
+    Lift(At(BarMiddle(), 5000));
+    EXPECT_EQ(window.trackPositions,
+              (std::vector<int>{std::numeric_limits<int>::min(), -(1 << 30), 0}));
 }
 
 TEST_F(ScrollBarTest, APressOnTheThumbWithoutAMoveStillReportsItsPosition) {
