@@ -484,6 +484,35 @@ TEST_F(ScrollBarTest, ALostCaptureEndsTheHoldAndTheStylusGoesBackToTheClient) {
     EXPECT_EQ(log, (Log{"linedown 0", "endscroll 0", "size 200x300"}));
 }
 
+TEST_F(ScrollBarTest, AWindowDestroyedWhileItsBarIsHeldLeavesTheStylusToTheWindowBelow) {
+    ASSERT_TRUE(host.CreateHost(RECT{40, 60, 440, 460}));
+    Log belowLog;
+    ScrollingWnd below(&belowLog);
+    ASSERT_TRUE(below.CreateIn(&host, RECT{20, 30, 220, 330}, WS_VSCROLL));
+    below.SetRange(0, 99, 25, 0);
+    ASSERT_TRUE(window.CreateIn(&host, RECT{20, 30, 220, 330}, WS_VSCROLL));
+    window.SetRange(0, 99, 25, 0);
+    Pump();
+    log.clear();
+    belowLog.clear();
+    const POINT downArrow = At(BarMiddle(), 295);
+    const POINT client = At(50, 50);
+
+    Press(downArrow);
+    window.DestroyWindow();
+    Advance(1000);
+    Pump();
+    Move(client);
+    Lift(client);
+    EXPECT_EQ(log, Log{"linedown 0"}) << "nothing reaches the window once it is gone";
+    EXPECT_EQ(belowLog, (Log{"client move", "client up"}));
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    belowLog.clear();
+    Tap(downArrow);
+    EXPECT_EQ(belowLog, (Log{"linedown 0", "endscroll 0"}));
+}
+
 TEST_F(ScrollBarTest, AHeldArrowRepeatsWhileTheStylusStaysOnIt) {
     Create();
     window.SetRange(0, 99, 25, 0);
