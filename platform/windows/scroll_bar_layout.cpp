@@ -85,7 +85,8 @@ int PositionForThumbTop(const ScrollBarLayout& layout, const ScrollBarState& sta
     if (IsRectEmpty(&layout.thumb) || freeLength <= 0) return current;
     const std::int64_t offset = std::clamp(thumbTop - layout.track.top, 0, freeLength);
     const std::int64_t span = std::int64_t{LastScrollPosition(state)} - state.minimum;
-    return state.minimum + static_cast<int>((offset * span * 2 + freeLength) / (2 * freeLength));
+    const std::int64_t steps = (offset * span * 2 + freeLength) / (2 * freeLength);
+    return static_cast<int>(state.minimum + steps);
 }
 
 }  // namespace platform
