@@ -34,11 +34,15 @@ int GetSystemMetrics(int index) {
             return platform::CurrentDisplay().width;
         case SM_CYSCREEN:
             return platform::CurrentDisplay().height;
+        // Scroll bars are touched with a finger: about 7 mm wide, arrows square, and the thumb
+        // never shorter than the bar is wide.
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
-            return ScaleForDisplay(13);
-        case SM_CXVSCROLLTHUMB:
-            return ScaleForDisplay(13);
+        case SM_CYVSCROLL:
+        case SM_CXHSCROLL:
+        case SM_CYVSCROLLTHUMB:
+        case SM_CXHSCROLLTHUMB:
+            return ScaleForDisplay(26);
         case SM_CYCAPTION:
             return ScaleForDisplay(24);
         case SM_CYMENU:

@@ -16,8 +16,12 @@ constexpr int SM_CYDLGFRAME = 8;
 constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
 constexpr int SM_CYMENU = 15;
+// Scroll bars: the width of a vertical bar, the height of its arrows and the smallest thumb.
+constexpr int SM_CYVSCROLL = 20;
+constexpr int SM_CXHSCROLL = 21;
 constexpr int SM_CXVSCROLLTHUMB = 9;
 constexpr int SM_CYVSCROLLTHUMB = 9;
+constexpr int SM_CXHSCROLLTHUMB = 10;
 constexpr int SM_CXEDGE = 45;
 constexpr int SM_CYEDGE = 46;
 constexpr int SM_CXSMICON = 49;

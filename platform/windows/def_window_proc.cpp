@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/scroll_bar_input.h"
 #include "platform/windows/window_tree.h"
 
 using platform::FindWindowRecord;
@@ -71,6 +72,17 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETICON:
             return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon
                                                                 : record->smallIcon);
+        // The window system's own scroll bar answers the stylus on it.
+        case WM_NCLBUTTONDOWN:
+        case WM_NCMOUSEMOVE:
+        case WM_NCLBUTTONUP: {
+            if (wParam != HTVSCROLL) return 0;
+            const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (message == WM_NCLBUTTONDOWN) platform::ScrollBarStylusDown(hwnd, point);
+            if (message == WM_NCMOUSEMOVE) platform::ScrollBarStylusMove(hwnd, point);
+            if (message == WM_NCLBUTTONUP) platform::ScrollBarStylusUp(hwnd, point);
+            return 0;
+        }
         case WM_ACTIVATE:
             // An activated window gives the keyboard focus back to the child that had it when
             // the window was left (a message box came and went), else takes it itself, unless

@@ -5,6 +5,7 @@
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
 #include "platform/windows/painting.h"
+#include "platform/windows/scroll_bar_input.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -108,6 +109,8 @@ HWND SetCapture(HWND hwnd) {
     if (previous != nullptr && previous != Focus().capture && IsWindow(previous)) {
         platform::DeliverMessage(previous, WM_CAPTURECHANGED, 0,
                                  reinterpret_cast<LPARAM>(Focus().capture));
+        // A scroll bar that held the stylus has lost it.
+        platform::EndScrollBarHold(previous);
     }
     return previous;
 }
@@ -117,6 +120,7 @@ BOOL ReleaseCapture() {
     Focus().capture = nullptr;
     if (previous != nullptr && IsWindow(previous)) {
         platform::DeliverMessage(previous, WM_CAPTURECHANGED, 0, 0);
+        platform::EndScrollBarHold(previous);
     }
     return TRUE;
 }

@@ -17,9 +17,14 @@ SIZE ClientSize(const WindowRecord& record) {
 }
 
 // The deepest shown, enabled child under a point given in the parent's client coordinates.
+// Children are seen only through their parent's client area: a point on the parent's frame or
+// scroll bar is the parent's.
 HWND ChildUnderPoint(HWND parent, POINT clientPoint) {
     const WindowRecord* record = FindWindowRecord(parent);
     if (record == nullptr) return parent;
+    const SIZE clientSize = ClientSize(*record);
+    const RECT client{0, 0, clientSize.cx, clientSize.cy};
+    if (!PtInRect(&client, clientPoint)) return parent;
     for (auto child = record->children.rbegin(); child != record->children.rend(); ++child) {
         const WindowRecord* childRecord = FindWindowRecord(*child);
         if (childRecord == nullptr || (childRecord->style & WS_VISIBLE) == 0 ||

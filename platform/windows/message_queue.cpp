@@ -11,6 +11,7 @@
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_pump.h"
 #include "platform/windows/painting.h"
+#include "platform/windows/scroll_bar_input.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -77,20 +78,37 @@ void NoteKeyState(const InputEvent& event) {
     }
 }
 
+// The stylus on a window's scroll bar: screen coordinates, as for every non-client message.
+MSG ScrollBarMessage(HWND target, UINT message, const InputEvent& event) {
+    return MSG{target,     message,    HTVSCROLL, MAKELPARAM(event.point.x, event.point.y),
+               event.time, event.point};
+}
+
 // Turns queued input into the message it stands for; false when it produces none (a move while
 // the stylus is up, input for no window, or events acted on at once).
 bool MessageFromInput(const InputEvent& event, MSG* message) {
     Queue& queue = TheQueue();
     switch (event.kind) {
         case InputKind::StylusDown: {
+            // A press while a scroll bar still holds the stylus: its release was lost.
+            if (HWND holding = ScrollBarHoldingWindow()) EndScrollBarHold(holding);
             HWND target = StylusTarget(event.point);
             if (target == nullptr) return false;
             queue.stylusDown = true;
-            *message = StylusMessage(target, WM_LBUTTONDOWN, MK_LBUTTON, event);
+            // A window that holds the capture gets every press as its own, even on its frame.
+            if (Focus().capture == nullptr && IsOnVerticalScrollBar(target, event.point)) {
+                *message = ScrollBarMessage(target, WM_NCLBUTTONDOWN, event);
+            } else {
+                *message = StylusMessage(target, WM_LBUTTONDOWN, MK_LBUTTON, event);
+            }
             return true;
         }
         case InputKind::StylusMove: {
             if (!queue.stylusDown) return false;
+            if (HWND holding = ScrollBarHoldingWindow()) {
+                *message = ScrollBarMessage(holding, WM_NCMOUSEMOVE, event);
+                return true;
+            }
             HWND target = StylusTarget(event.point);
             if (target == nullptr) return false;
             *message = StylusMessage(target, WM_MOUSEMOVE, MK_LBUTTON, event);
@@ -99,6 +117,10 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         case InputKind::StylusUp: {
             if (!queue.stylusDown) return false;
             queue.stylusDown = false;
+            if (HWND holding = ScrollBarHoldingWindow()) {
+                *message = ScrollBarMessage(holding, WM_NCLBUTTONUP, event);
+                return true;
+            }
             HWND target = StylusTarget(event.point);
             if (target == nullptr) return false;
             *message = StylusMessage(target, WM_LBUTTONUP, 0, event);
@@ -309,16 +331,12 @@ LRESULT DispatchMessage(const MSG* message) {
         return 0;
     }
     if (message->hwnd == nullptr) return 0;
-    const LRESULT result =
-        platform::DeliverMessage(message->hwnd, message->message, message->wParam, message->lParam);
     if (message->message == WM_PAINT) {
-        // A window that did not paint is not asked again and again.
-        if (platform::WindowRecord* record = platform::FindWindowRecord(message->hwnd)) {
-            record->hasUpdate = false;
-            record->update = RECT{};
-        }
+        platform::DeliverPaint(message->hwnd);
+        return 0;
     }
-    return result;
+    return platform::DeliverMessage(message->hwnd, message->message, message->wParam,
+                                    message->lParam);
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure) {

@@ -37,6 +37,11 @@ constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 constexpr UINT WM_GETICON = 0x007F;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_NCDESTROY = 0x0082;
+// Stylus messages outside the client area (a window's scroll bar); wParam is the hit-test code
+// and lParam the point in screen coordinates.
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP = 0x00A2;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
@@ -52,6 +57,11 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
+
+// Hit-test codes: where on a window a point lies.
+constexpr WPARAM HTNOWHERE = 0;
+constexpr WPARAM HTCLIENT = 1;
+constexpr WPARAM HTVSCROLL = 7;
 
 // WM_ACTIVATE states.
 constexpr WORD WA_INACTIVE = 0;

@@ -9,6 +9,7 @@
 #include "platform/windows/backend.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
+#include "platform/windows/scroll_bar_drawing.h"
 
 namespace platform {
 namespace {
@@ -96,6 +97,7 @@ void PaintFrame(HWND hwnd) {
                           (record->exStyle & WS_EX_CLIENTEDGE) ? COLOR_BTNSHADOW : COLOR_BTNFACE);
         }
     }
+    if ((record->style & WS_VSCROLL) != 0) DrawVerticalScrollBar(context, *record);
     ReleaseDC(hwnd, context);  // shows what was drawn
 }
 
@@ -103,13 +105,11 @@ void PaintFrame(HWND hwnd) {
 
 HWND NextWindowToPaint() {
     for (HWND hwnd : WindowsInPaintOrder()) {
-        WindowRecord* record = FindWindowRecord(hwnd);
+        const WindowRecord* record = FindWindowRecord(hwnd);
         if (record == nullptr || !IsShown(hwnd)) continue;
-        if (record->frameDirty) {
-            record->frameDirty = false;
-            PaintFrame(hwnd);
-        }
-        if (record->hasUpdate) return hwnd;
+        PaintFrameIfDirty(hwnd);
+        record = FindWindowRecord(hwnd);
+        if (record != nullptr && record->hasUpdate) return hwnd;
     }
     return nullptr;
 }
@@ -119,6 +119,30 @@ void InvalidateWholeWindow(HWND hwnd) {
     if (record == nullptr) return;
     record->frameDirty = true;
     InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void InvalidateFrame(HWND hwnd) {
+    if (WindowRecord* record = FindWindowRecord(hwnd)) record->frameDirty = true;
+}
+
+void PaintFrameIfDirty(HWND hwnd) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr || !record->frameDirty || !IsShown(hwnd)) return;
+    record->frameDirty = false;
+    PaintFrame(hwnd);
+}
+
+void DeliverPaint(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr) return;
+    const unsigned paintsBefore = record->paintCount;
+    DeliverMessage(hwnd, WM_PAINT, 0, 0);
+    WindowRecord* after = FindWindowRecord(hwnd);
+    if (after != nullptr && after->paintCount == paintsBefore) {
+        after->hasUpdate = false;
+        after->update = RECT{};
+        after->eraseUpdate = false;
+    }
 }
 
 void AddPresentDirty(HWND topLevel, const RECT& area) {
@@ -274,9 +298,10 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL /*erase*/) {
 BOOL UpdateWindow(HWND hwnd) {
     const WindowRecord* record = FindWindowRecord(hwnd);
     if (record == nullptr) return FALSE;
-    if (record->hasUpdate && platform::IsShown(hwnd)) {
-        platform::DeliverMessage(hwnd, WM_PAINT, 0, 0);
-        if (WindowRecord* after = FindWindowRecord(hwnd)) after->hasUpdate = false;
+    platform::PaintFrameIfDirty(hwnd);
+    record = FindWindowRecord(hwnd);
+    if (record != nullptr && record->hasUpdate && platform::IsShown(hwnd)) {
+        platform::DeliverPaint(hwnd);
     }
     return TRUE;
 }
@@ -306,6 +331,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     const RECT deviceUpdate = context->ToDevice(update);
     context->LimitClip(deviceUpdate);
     const bool erase = record->eraseUpdate;
+    ++record->paintCount;
     record->hasUpdate = false;
     record->update = RECT{};
     record->eraseUpdate = false;

@@ -1,8 +1,8 @@
 // The range, page and position of a window's scroll bars.
 #include <algorithm>
-#include <cstdint>
 
 #include "platform/windows/painting.h"
+#include "platform/windows/scroll_bar_layout.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -16,19 +16,15 @@ ScrollBarState* BarOf(HWND hwnd, int bar) {
     return nullptr;
 }
 
-// The last position at which a whole page still fits in the range.
-int LastPosition(const ScrollBarState& state) {
-    const std::int64_t page = state.page > 0 ? static_cast<std::int64_t>(state.page) - 1 : 0;
-    return static_cast<int>(std::max<std::int64_t>(state.minimum, state.maximum - page));
-}
-
 int ClampedPosition(const ScrollBarState& state, int position) {
-    return std::clamp(position, state.minimum, std::max(state.minimum, LastPosition(state)));
+    return std::clamp(position, state.minimum, LastScrollPosition(state));
 }
 
 }  // namespace
 }  // namespace platform
 
+// The window itself moves the position (the bar only reports what the stylus does), and a
+// redraw repaints the bar alone: the window's client area is its own business.
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
     platform::ScrollBarState* state = platform::BarOf(hwnd, bar);
     if (state == nullptr || info == nullptr) return 0;
@@ -39,7 +35,8 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
     if ((info->fMask & SIF_PAGE) != 0) state->page = info->nPage;
     if ((info->fMask & SIF_POS) != 0) state->position = info->nPos;
     state->position = platform::ClampedPosition(*state, state->position);
-    if (redraw) platform::InvalidateWholeWindow(hwnd);
+    state->trackPosition = platform::ClampedPosition(*state, state->trackPosition);
+    if (redraw) platform::InvalidateFrame(hwnd);
     return state->position;
 }
 
@@ -52,7 +49,9 @@ BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) {
     }
     if ((info->fMask & SIF_PAGE) != 0) info->nPage = state->page;
     if ((info->fMask & SIF_POS) != 0) info->nPos = state->position;
-    if ((info->fMask & SIF_TRACKPOS) != 0) info->nTrackPos = state->trackPosition;
+    if ((info->fMask & SIF_TRACKPOS) != 0) {
+        info->nTrackPos = state->thumbHeld ? state->trackPosition : state->position;
+    }
     return TRUE;
 }
 
@@ -61,7 +60,7 @@ int SetScrollPos(HWND hwnd, int bar, int position, BOOL redraw) {
     if (state == nullptr) return 0;
     const int previous = state->position;
     state->position = platform::ClampedPosition(*state, position);
-    if (redraw) platform::InvalidateWholeWindow(hwnd);
+    if (redraw) platform::InvalidateFrame(hwnd);
     return previous;
 }
 

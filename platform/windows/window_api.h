@@ -71,6 +71,11 @@ HWND GetDlgItem(HWND parent, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
+// Every text is wide, so the wide names are the same calls.
+inline LONG GetWindowLongW(HWND hwnd, int index) { return GetWindowLong(hwnd, index); }
+inline LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
+    return SetWindowLong(hwnd, index, value);
+}
 BOOL SetWindowText(HWND hwnd, const wchar_t* text);
 int GetWindowText(HWND hwnd, wchar_t* buffer, int bufferLength);
 int GetWindowTextLength(HWND hwnd);
@@ -92,6 +97,9 @@ HWND WindowFromPoint(POINT screenPoint);
 
 // Messages.
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+inline LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessage(hwnd, message, wParam, lParam);
+}
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 constexpr UINT PM_NOREMOVE = 0x0000;

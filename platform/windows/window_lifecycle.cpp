@@ -7,6 +7,7 @@
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
 #include "platform/windows/painting.h"
+#include "platform/windows/scroll_bar_input.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
@@ -48,6 +49,7 @@ void DestroyTree(HWND hwnd) {
         }
     }
     ForgetWindowMessages(hwnd);
+    ForgetScrollBarHold(hwnd);
     ForgetFocusOf(hwnd);
     DeliverMessage(hwnd, WM_NCDESTROY, 0, 0);
 
@@ -68,6 +70,29 @@ void DestroyTree(HWND hwnd) {
     if (topLevel) {
         RemoveTopLevel(hwnd);
         CurrentBackend()->TopLevelDestroyed(hwnd);
+    }
+}
+
+// Styles that change the frame, and with it the client area.
+constexpr DWORD kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL;
+constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE;
+
+// A style change that moves the frame takes effect at once: the client area gains or loses the
+// room, the window hears its new client size, and the frame and the client are drawn again. It
+// may happen while the window paints itself; the paint it causes comes after.
+void ApplyFrameChange(HWND hwnd, const RECT& clientBefore) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr) return;
+    if ((record->style & WS_VSCROLL) == 0) EndScrollBarHold(hwnd);
+    InvalidateWholeWindow(hwnd);
+    record = FindWindowRecord(hwnd);
+    if (record == nullptr) return;
+    const RECT clientAfter = ClientAreaInWindow(*record);
+    const int width = clientAfter.right - clientAfter.left;
+    const int height = clientAfter.bottom - clientAfter.top;
+    if (width != clientBefore.right - clientBefore.left ||
+        height != clientBefore.bottom - clientBefore.top) {
+        DeliverMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
     }
 }
 
@@ -221,12 +246,20 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (record == nullptr) return 0;
     const LONG previous = GetWindowLong(hwnd, index);
+    const RECT clientBefore = platform::ClientAreaInWindow(*record);
     switch (index) {
         case GWL_STYLE:
             record->style = static_cast<DWORD>(value);
+            if (((static_cast<DWORD>(previous) ^ record->style) & platform::kFrameStyles) != 0) {
+                platform::ApplyFrameChange(hwnd, clientBefore);
+            }
             break;
         case GWL_EXSTYLE:
             record->exStyle = static_cast<DWORD>(value);
+            if (((static_cast<DWORD>(previous) ^ record->exStyle) & platform::kFrameExStyles) !=
+                0) {
+                platform::ApplyFrameChange(hwnd, clientBefore);
+            }
             break;
         case GWL_ID:
             record->id = value;

@@ -22,12 +22,18 @@ struct WindowClass {
     HICON icon = nullptr;
 };
 
+// The parts of a scroll bar a stylus can press.
+enum class ScrollBarPart { Nowhere, UpArrow, DownArrow, PageUp, PageDown, Thumb };
+
 struct ScrollBarState {
     int minimum = 0;
     int maximum = 0;
     UINT page = 0;
     int position = 0;
+    // While the thumb is dragged it shows the tracked position, not the window's own.
+    bool thumbHeld = false;
     int trackPosition = 0;
+    ScrollBarPart shownPressed = ScrollBarPart::Nowhere;  // an arrow held under the stylus
 };
 
 struct WindowRecord {
@@ -50,6 +56,8 @@ struct WindowRecord {
     bool eraseUpdate = false;
     RECT update{};  // client coordinates
     bool frameDirty = false;
+    unsigned paintCount =
+        0;  // BeginPaint calls, to tell a window that painted from one that did not
     bool destroying = false;
 
     std::unique_ptr<Surface> surface;  // top-level windows: the picture of the whole window
