@@ -127,6 +127,14 @@ POINT TreeTest::OnTree(int x, int y) const {
     return point;
 }
 
+CRect TreeTest::RectOnTree(const CWnd& window) const {
+    CRect rect;
+    window.GetWindowRect(&rect);
+    tree.ScreenToClient(reinterpret_cast<POINT*>(&rect.left));
+    tree.ScreenToClient(reinterpret_cast<POINT*>(&rect.right));
+    return rect;
+}
+
 void TreeTest::Tap(int x, int y) {
     platform::input::StylusDown(OnTree(x, y));
     Pump();

@@ -60,6 +60,8 @@ class TreeTest : public HeadlessTest {
     static int LeftBearing(const std::wstring& text, bool bold = false);
 
     POINT OnTree(int x, int y) const;
+    // A window's rectangle in the tree's client coordinates.
+    CRect RectOnTree(const CWnd& window) const;
     void Tap(int x, int y);
     void Press(UINT key);
     void Repaint();
