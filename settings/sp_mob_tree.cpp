@@ -59,6 +59,13 @@ ON_WM_LBUTTONUP()
 ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
+// Until a tree is created, rows one pixel high (nothing divides by zero).
+int CSPMobTree::rowHeight = 1;
+int CSPMobTree::splitterTolerance = 0;
+int CSPMobTree::minColumnWidth = 1;
+int CSPMobTree::gutterWidth = 1;
+int CSPMobTree::boxSize = 1;
+
 CSPMobTree::CSPMobTree() = default;
 
 CSPMobTree::~CSPMobTree() {

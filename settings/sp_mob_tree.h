@@ -37,7 +37,8 @@ class CSPMobTree : public CWnd {
     // forest); `under` itself is not compared.
     CSPMobTreeItem* FindItemByLabel(const wchar_t* label, const CSPMobTreeItem* under) const;
     // 1 for a top-level item, one more for each ancestor named by the parent identifiers; a
-    // chain that names a missing item, or turns in a circle, counts without the final 1.
+    // chain that names a missing item counts without the final 1, one that turns in a circle
+    // counts 0.
     int GetItemDepth(const CSPMobTreeItem* item) const;
     CSPMobTreeItem* GetCurrentItem() const { return currentItem; }
 
@@ -77,11 +78,11 @@ class CSPMobTree : public CWnd {
     static void SetMetrics(int probeHeight);
 
     // Metrics shared by every tree of the process.
-    static inline int rowHeight = 1;
-    static inline int splitterTolerance = 0;
-    static inline int minColumnWidth = 1;
-    static inline int gutterWidth = 1;
-    static inline int boxSize = 1;
+    static int rowHeight;
+    static int splitterTolerance;
+    static int minColumnWidth;
+    static int gutterWidth;
+    static int boxSize;
 
     std::vector<std::unique_ptr<CSPMobTreeItem>> rootItems;
     int rowCapacity = 0;

@@ -4,6 +4,7 @@
 // Before the selection moves, the tree scrolls or a press lands on it, the selected item's edit
 // ends, so the edited value is in its item first.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/controls/combo_box.h"
 #include "settings/sp_mob_tree.h"
@@ -187,7 +188,8 @@ void CSPMobTree::OnLButtonDown(UINT flags, CPoint point) {
     CRect client;
     GetClientRect(&client);
     const int lineX = client.left + gutterWidth + splitX;
-    if (point.x > lineX - splitterTolerance && point.x < lineX + splitterTolerance) {
+    // Strictly inside the zone on either side of the line.
+    if (std::abs(point.x - lineX) < splitterTolerance) {
         dragging = true;
         SetCapture();
         dragX = point.x;
