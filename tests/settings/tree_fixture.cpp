@@ -24,6 +24,12 @@ BOOL TreeHost::PreTranslateMessage(MSG* message) {
     return CWnd::PreTranslateMessage(message);
 }
 
+void TreeTest::SetUp() {
+    HeadlessTest::SetUp();
+    // The metrics are the process's: each test starts from rows that no tree has set yet.
+    CSPMobTree::SetMetrics(1);
+}
+
 void TreeTest::TearDown() {
     tree.DestroyWindow();
     host.DestroyWindow();

@@ -33,6 +33,7 @@ class TreeHost : public CWnd {
 
 class TreeTest : public HeadlessTest {
   protected:
+    void SetUp() override;
     void TearDown() override;
 
     // The host at the screen's origin and the tree in it at `treeRect` (host client coordinates).
@@ -44,6 +45,8 @@ class TreeTest : public HeadlessTest {
     void AddRows(int count);
 
     static int H() { return CSPMobTree::rowHeight; }
+    // The height of a closed combo box, which becomes the row height: known before a tree exists.
+    static int Closed() { return platform::ComboBoxClosedHeight(); }
     static int RowTop(int row) { return row * H() + 1; }
     CRect Client() const;
     // The colour shown at a client point of the tree.

@@ -66,7 +66,7 @@ TEST_F(TreeKeysTest, DownWalksTheDisplayOrderAndPastTheLastItemClearsTheSelectio
 
 TEST_F(TreeKeysTest, UpFromNothingChoosesTheLastWhollyVisibleRowAndFromTheFirstItemClears) {
     // Four whole rows and the first lines of a fifth.
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 5));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);
     Repaint();
     ASSERT_EQ(tree.rowCount, 5);
@@ -103,7 +103,7 @@ TEST_F(TreeKeysTest, UpFromNothingChoosesTheLastWhollyVisibleRowAndFromTheFirstI
 }
 
 TEST_F(TreeKeysTest, ANewSelectionNotWhollyInViewScrollsByOneRowEitherWay) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 5));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);  // eight rows, the fifth cut off at the bottom
     Repaint();
     EXPECT_EQ(PressAndTrack(VK_DOWN, 4), (std::vector<int>{1, 2, 3, 4}));
@@ -131,7 +131,7 @@ TEST_F(TreeKeysTest, ANewSelectionNotWhollyInViewScrollsByOneRowEitherWay) {
 }
 
 TEST_F(TreeKeysTest, DownOrUpWhileTheSelectionIsScrolledOutOfViewClearsIt) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 5));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);
     Repaint();
     Press(VK_DOWN);
@@ -153,7 +153,7 @@ TEST_F(TreeKeysTest, DownOrUpWhileTheSelectionIsScrolledOutOfViewClearsIt) {
 }
 
 TEST_F(TreeKeysTest, LeftAndRightCloseAndOpenTheSelectedItemOnlyWhileItIsLaidOut) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 5));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);
     Repaint();
     Press(VK_LEFT);

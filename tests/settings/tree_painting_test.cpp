@@ -8,6 +8,16 @@ class TreePaintingTest : public TreeTest {};
 
 TEST_F(TreePaintingTest, AnEmptyTreeShowsGutterBackgroundGutterLineAndFrame) {
     CreateTree(CRect(10, 10, 310, 410));
+    // Rows as high as a closed combo box, the rest of the metrics from that height.
+    const int h = Closed();
+    EXPECT_EQ(CSPMobTree::rowHeight, h);
+    EXPECT_EQ(CSPMobTree::gutterWidth, h);
+    EXPECT_EQ(CSPMobTree::minColumnWidth, h);
+    EXPECT_EQ(CSPMobTree::splitterTolerance, h / 6);
+    EXPECT_EQ(CSPMobTree::boxSize, h / 2 + 1);
+    EXPECT_EQ(tree.splitX, (300 - h) / 2);
+    EXPECT_EQ(tree.rowCapacity, 400 / h + 1);
+    EXPECT_EQ(::GetWindow(tree.m_hWnd, GW_CHILD), nullptr) << "the probe is gone";
     const CRect client = Client();
     const int gutter = CSPMobTree::gutterWidth;
     EXPECT_EQ(Pixel(0, 0), Sys(COLOR_BTNSHADOW));
@@ -231,7 +241,7 @@ TEST_F(TreePaintingTest, ExpandBoxesShowOnlyForItemsWithChildrenWhoseRowIsOnScre
 
 TEST_F(TreePaintingTest, ARowThatStartsBelowTheBottomIsNotLaidOutAndOnePartlyInSetsTheScrollBar) {
     // Exactly three rows high: a fourth row starts one line below the client area.
-    CreateTree(CRect(10, 10, 310, 10 + 3 * CSPMobTree::rowHeight));
+    CreateTree(CRect(10, 10, 310, 10 + 3 * Closed()));
     Add(L"One");
     Add(L"Two");
     Add(L"Three");
@@ -258,7 +268,7 @@ TEST_F(TreePaintingTest, ARowThatStartsBelowTheBottomIsNotLaidOutAndOnePartlyInS
 }
 
 TEST_F(TreePaintingTest, TheScrollBarComesWithRowsBelowTheViewAndGoesWhenTheyFitAgain) {
-    CreateTree(CRect(10, 10, 310, 10 + 5 * CSPMobTree::rowHeight + 3));
+    CreateTree(CRect(10, 10, 310, 10 + 5 * Closed() + 3));
     const int widthWithoutBar = Client().Width();
     AddRows(10);
     Repaint();

@@ -82,7 +82,7 @@ TEST_F(TreeStylusTest, ATapOnAValueCellSelectsAndOpensTheEditorThereButNotForADi
 }
 
 TEST_F(TreeStylusTest, TheExpandBoxAreaTogglesEvenALeafAndClosingBringsTheScrollPositionBack) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 2));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 2));
     AddRows(9);  // ten rows, four in view and the first line of a fifth
     Repaint();
     const CRect box = tree.ExpandBox(0);
@@ -107,7 +107,7 @@ TEST_F(TreeStylusTest, TheExpandBoxAreaTogglesEvenALeafAndClosingBringsTheScroll
 }
 
 TEST_F(TreeStylusTest, ClosingABranchWhileScrolledTakesThePositionBackFromTheScrollBar) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 2));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 2));
     AddRows(9);  // items 1 to 10
     const int second = tree.AddItem(L"Second", L"", -1, -1);
     tree.AddItem(L"A", L"", -1, second);
@@ -208,7 +208,7 @@ TEST_F(TreeStylusTest, ReleasingADragMovesTheLineByTheLastStepWithoutALimitCheck
 }
 
 TEST_F(TreeStylusTest, TheArrowsMoveOneRowWithinTheEndsTheThumbSetsThePositionPagesDoNothing) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 2));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 2));
     AddRows(6);  // seven rows, four in view
     Repaint();
     Scroll(SB_LINEUP);
@@ -244,7 +244,7 @@ TEST_F(TreeStylusTest, TheArrowsMoveOneRowWithinTheEndsTheThumbSetsThePositionPa
 }
 
 TEST_F(TreeStylusTest, EveryScrollBarMessageEndsTheEditFirst) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 2));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 2));
     AddRows(6);
     Repaint();
     const CRect cell = tree.ValueCell(1);
@@ -278,7 +278,7 @@ TEST_F(TreeStylusTest, AReleaseAboveTheWindowHitsNoRow) {
 // Selecting a row cut off at the bottom scrolls it up by one; its editor must open where the row
 // now is, or what is typed would be taken for the item that moved into the old place.
 TEST_F(TreeStylusTest, ATapOnTheValueOfARowCutOffAtTheBottomOpensTheEditorWhereTheRowMovedTo) {
-    CreateTree(CRect(10, 10, 310, 10 + 4 * CSPMobTree::rowHeight + 6));
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 6));
     AddRows(6);
     Repaint();
     ASSERT_EQ(tree.rowCount, 5);
@@ -304,7 +304,7 @@ TEST_F(TreeStylusTest, ATapOnTheValueOfARowCutOffAtTheBottomOpensTheEditorWhereT
 // Metrics are shared by every tree: one made later with lower rows must not make this one lay
 // out more rows than its table holds, and no probe height stops the rows from having one.
 TEST_F(TreeStylusTest, LayoutStopsAtTheRowTableAndRowsAreAtLeastOnePixelHigh) {
-    CreateTree(CRect(10, 10, 310, 10 + 3 * CSPMobTree::rowHeight));
+    CreateTree(CRect(10, 10, 310, 10 + 3 * Closed()));
     AddRows(40);
     Repaint();
     const int capacity = tree.rowCapacity;
