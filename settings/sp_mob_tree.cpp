@@ -235,9 +235,16 @@ void CSPMobTree::OnPaint() {
     CRect client;
     GetClientRect(&client);
     const int L = client.left, T = client.top, R = client.right, B = client.bottom;
-    CBitmap bitmap;
-    if (!bitmap.CreateCompatibleBitmap(dc, R - L, B - T)) return;
-    HBITMAP previousBitmap = memoryDC.SelectObject(&bitmap);
+    // The bitmap is kept from one paint to the next while the client size stays: a new one of
+    // a full screen costs more than drawing the rows into it.
+    const CSize size(R - L, B - T);
+    if (offscreen_.GetSafeHandle() == nullptr || offscreenSize_.cx != size.cx ||
+        offscreenSize_.cy != size.cy) {
+        offscreen_.DeleteObject();
+        if (!offscreen_.CreateCompatibleBitmap(dc, size.cx, size.cy)) return;
+        offscreenSize_ = size;
+    }
+    HBITMAP previousBitmap = memoryDC.SelectObject(&offscreen_);
 
     settings::FillWithSysColor(memoryDC, CRect(L + gutterWidth, T, R - L - 1, B - T),
                                COLOR_APPWORKSPACE);

@@ -112,6 +112,10 @@ class CSPMobTree : public CWnd {
     DECLARE_MESSAGE_MAP()
 
   private:
+    // The off-screen picture that every paint draws into, of the client area's size.
+    CBitmap offscreen_;
+    CSize offscreenSize_;
+
     using ItemList = std::vector<std::unique_ptr<CSPMobTreeItem>>;
 
     static CRect RowRectIn(const RECT& client, int row);
