@@ -101,12 +101,12 @@ int CSPMobTree::OnCreate(LPCREATESTRUCT createStruct) {
     {
         CComboBox probe;
         probe.Create(WS_CHILD, CRect(0, 0, 100, 100), this, 0);
-        CRect probeRect;
+        CRect probeRect(0, 0, 0, 0);
         probe.GetWindowRect(&probeRect);
         SetMetrics(probeRect.Height());
         probe.DestroyWindow();
     }
-    CRect window;
+    CRect window(0, 0, 0, 0);
     GetWindowRect(&window);
     splitX = (window.Width() - gutterWidth) / 2;
     ResetRowTable(window.Height());
@@ -115,7 +115,7 @@ int CSPMobTree::OnCreate(LPCREATESTRUCT createStruct) {
 
 void CSPMobTree::OnSize(UINT type, int width, int height) {
     CWnd::OnSize(type, width, height);
-    CRect window;
+    CRect window(0, 0, 0, 0);
     GetWindowRect(&window);
     if (splitX > window.Width() - gutterWidth - 10) splitX = (window.Width() - gutterWidth) / 2;
     ResetRowTable(window.Height());
@@ -169,7 +169,7 @@ int CSPMobTree::CountVisibleRows() const { return CountRows(rootItems); }
 
 void CSPMobTree::UpdateScroll(bool clampToEnd) {
     if (m_hWnd == nullptr) return;
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     const int page = client.bottom / rowHeight;
     const int count = CountVisibleRows();
@@ -203,7 +203,7 @@ CRect CSPMobTree::ExpandBoxIn(const RECT& client, int row) {
 }
 
 CRect CSPMobTree::ItemRect(int row) const {
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     return RowRectIn(client, row);
 }
@@ -215,7 +215,7 @@ CRect CSPMobTree::ValueCell(int row) const {
 }
 
 CRect CSPMobTree::ExpandBox(int row) const {
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     return ExpandBoxIn(client, row);
 }
@@ -232,7 +232,7 @@ void CSPMobTree::OnPaint() {
     CPaintDC dc(this);
     CDC memoryDC;
     if (!memoryDC.CreateCompatibleDC(&dc)) return;
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     const int L = client.left, T = client.top, R = client.right, B = client.bottom;
     // The bitmap is kept from one paint to the next while the client size stays: a new one of

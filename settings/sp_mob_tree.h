@@ -114,7 +114,7 @@ class CSPMobTree : public CWnd {
   private:
     // The off-screen picture that every paint draws into, of the client area's size.
     CBitmap offscreen_;
-    CSize offscreenSize_;
+    CSize offscreenSize_{0, 0};
 
     using ItemList = std::vector<std::unique_ptr<CSPMobTreeItem>>;
 

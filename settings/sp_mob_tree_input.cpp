@@ -185,7 +185,7 @@ bool CSPMobTree::ToggleSelectedEdit() {
 
 void CSPMobTree::OnLButtonDown(UINT flags, CPoint point) {
     EndSelectedEdit();
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     const int lineX = client.left + gutterWidth + splitX;
     // Strictly inside the zone on either side of the line.
@@ -201,7 +201,7 @@ void CSPMobTree::OnLButtonDown(UINT flags, CPoint point) {
 
 void CSPMobTree::OnMouseMove(UINT flags, CPoint point) {
     if (dragging && GetCapture() == this) {
-        CRect client;
+        CRect client(0, 0, 0, 0);
         GetClientRect(&client);
         const int candidate = splitX + point.x - dragX;
         const int lower = minColumnWidth + client.left;
@@ -261,7 +261,7 @@ void CSPMobTree::OnLButtonUp(UINT flags, CPoint point) {
 
 void CSPMobTree::OnVScroll(UINT code, UINT position, CWnd* scrollBar) {
     EndSelectedEdit();
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     const int page = client.bottom / rowHeight;
     const int target = static_cast<int>(position);

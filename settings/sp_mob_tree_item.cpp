@@ -86,7 +86,7 @@ void CSPMobTreeItem::EndEdit() {
 void CSPMobTreeItem::BeginEdit(const RECT& /*cell*/) {}
 
 bool CSPMobTreeItem::RefreshRow(bool queryOnly) {
-    CRect client;
+    CRect client(0, 0, 0, 0);
     tree->GetClientRect(&client);
     const auto slot = std::find(tree->rowItems.begin(), tree->rowItems.end(), this);
     if (slot == tree->rowItems.end()) return true;
