@@ -114,8 +114,9 @@ int main(int argc, char** argv) {
     edited->BeginEdit(tree.ValueCell(RowOf(tree, edited)));
     auto* list = static_cast<CComboBoxItem*>(tree.FindItem(ids[kListRow]));
     list->BeginEdit(tree.ValueCell(RowOf(tree, list)));
+    // The open list keeps the focus: losing it would close the list.
+    list->editor->SetFocus();
     list->editor->ShowDropDown(TRUE);
-    static_cast<CEditItem*>(edited)->editor->SetFocus();
     platform::ProcessPendingMessages();
 
     if (!platform::SaveWindowPng(host.m_hWnd, path)) {

@@ -18,7 +18,7 @@ constexpr std::array<COLORREF, 27> kSchemeColors = {
     RGB(255, 255, 255),  // COLOR_CAPTIONTEXT
     RGB(212, 208, 200),  // COLOR_ACTIVEBORDER
     RGB(212, 208, 200),  // COLOR_INACTIVEBORDER
-    RGB(128, 128, 128),  // COLOR_APPWORKSPACE
+    RGB(248, 248, 248),  // COLOR_APPWORKSPACE: light, as a handheld's property pages
     RGB(0, 102, 204),    // COLOR_HIGHLIGHT
     RGB(255, 255, 255),  // COLOR_HIGHLIGHTTEXT
     RGB(228, 228, 228),  // COLOR_BTNFACE
