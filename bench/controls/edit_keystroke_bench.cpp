@@ -12,28 +12,13 @@
 #include "platform/controls/edit.h"
 #include "platform/windows/input.h"
 #include "platform/windows/message_pump.h"
+#include "support/frame_copy.h"
 
 namespace {
 
 constexpr int kWidth = 1080;
 constexpr int kHeight = 1920;
-constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
-
-// Seconds for one memcpy of a frame between two warm buffers, averaged over a run of copies.
-double MeasureFrameCopySeconds() {
-    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
-    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
-    std::memcpy(target.data(), source.data(), kFrameBytes);
-    constexpr int kCopies = 100;
-    const auto start = std::chrono::steady_clock::now();
-    for (int copy = 0; copy < kCopies; ++copy) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
-           kCopies;
-}
+constexpr std::size_t kFrameBytes = bench::FrameBytes(kWidth, kHeight);
 
 // The window around the box counts its paints: a keystroke should cause none.
 class CountingWindow : public CWnd {
@@ -59,7 +44,7 @@ void BM_EditKeystroke(benchmark::State& state) {
     platform::ProcessPendingMessages();
     window.paints = 0;
 
-    const double frameCopySeconds = MeasureFrameCopySeconds();
+    const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         platform::input::Character(L'x');

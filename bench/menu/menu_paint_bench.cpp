@@ -15,30 +15,14 @@
 #include "platform/graphics/font_face.h"
 #include "platform/windows/message_pump.h"
 #include "platform/windows/window_dc.h"
+#include "support/frame_copy.h"
 
 namespace {
 
 constexpr int kWidth = 1080;
 constexpr int kHeight = 1920;
 constexpr int kVisibleRows = 20;
-constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
-
-// Seconds for one memcpy of a frame between two warm buffers, averaged over a run of copies.
-// Measured right before each benchmark, so both see the same machine.
-double MeasureFrameCopySeconds() {
-    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
-    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
-    std::memcpy(target.data(), source.data(), kFrameBytes);
-    constexpr int kCopies = 100;
-    const auto start = std::chrono::steady_clock::now();
-    for (int copy = 0; copy < kCopies; ++copy) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
-           kCopies;
-}
+constexpr std::size_t kFrameBytes = bench::FrameBytes(kWidth, kHeight);
 
 // Programs likely to have themed icons, so that rows draw real icons as on a desktop.
 std::vector<std::wstring> SamplePrograms() {
@@ -119,7 +103,7 @@ void BM_DrawItemsFull(benchmark::State& state) {
     CClientDC dc(&scene.menu);
     scene.menu.DrawItems(&dc);  // the first frame fills the glyph and icon caches
     const auto rendersBefore = platform::GlyphRenderCount();
-    const double frameCopySeconds = MeasureFrameCopySeconds();
+    const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) scene.menu.DrawItems(&dc);
     ReportFrameCopies(
@@ -137,7 +121,7 @@ void BM_ScrollView(benchmark::State& state) {
         CClientDC dc(&scene.menu);
         scene.menu.DrawItems(&dc);
     }
-    const double frameCopySeconds = MeasureFrameCopySeconds();
+    const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) scene.menu.ScrollView(scene.Step(delta));
     ReportFrameCopies(

@@ -13,29 +13,14 @@
 #include "platform/windows/message_pump.h"
 #include "settings/combo_box_item.h"
 #include "settings/sp_mob_tree.h"
+#include "support/frame_copy.h"
 
 namespace {
 
 constexpr int kWidth = 1080;
 constexpr int kHeight = 1920;
 constexpr int kRows = 40;
-constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
-
-// Seconds for one memcpy of a frame between two warm buffers, averaged over a run of copies.
-double MeasureFrameCopySeconds() {
-    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
-    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
-    std::memcpy(target.data(), source.data(), kFrameBytes);
-    constexpr int kCopies = 100;
-    const auto start = std::chrono::steady_clock::now();
-    for (int copy = 0; copy < kCopies; ++copy) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
-           kCopies;
-}
+constexpr std::size_t kFrameBytes = bench::FrameBytes(kWidth, kHeight);
 
 // A tree over the whole screen: four headers, each with nine property rows of text and list
 // items, some greyed.
@@ -91,7 +76,7 @@ BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
 // Every row laid out and drawn into the off-screen bitmap, copied to the window and shown.
 void BM_TreePaintFull(benchmark::State& state) {
     TreeScene scene;
-    const double frameCopySeconds = MeasureFrameCopySeconds();
+    const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         scene.tree.Invalidate();
@@ -109,7 +94,7 @@ BENCHMARK(BM_TreePaintFull)->Unit(benchmark::kMillisecond);
 // repaints.
 void BM_KeyMovesSelection(benchmark::State& state) {
     TreeScene scene;
-    const double frameCopySeconds = MeasureFrameCopySeconds();
+    const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         platform::input::KeyDown(VK_DOWN);
