@@ -80,22 +80,7 @@ class MenuScene {
     int direction_ = 1;
 };
 
-void ReportFrameCopies(benchmark::State& state, double seconds, double frameCopySeconds) {
-    state.counters["frame_copies"] =
-        seconds / static_cast<double>(state.iterations()) / frameCopySeconds;
-    state.counters["frame_copy_ms"] = frameCopySeconds * 1000.0;
-}
-
-void BM_FrameCopy(benchmark::State& state) {
-    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
-    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kFrameBytes);
-}
+void BM_FrameCopy(benchmark::State& state) { bench::RunFrameCopies(state, kFrameBytes); }
 BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
 
 void BM_DrawItemsFull(benchmark::State& state) {
@@ -106,7 +91,7 @@ void BM_DrawItemsFull(benchmark::State& state) {
     const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) scene.menu.DrawItems(&dc);
-    ReportFrameCopies(
+    bench::ReportFrameCopies(
         state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
         frameCopySeconds);
     state.counters["glyph_renders_after_first_frame"] =
@@ -124,7 +109,7 @@ void BM_ScrollView(benchmark::State& state) {
     const double frameCopySeconds = bench::MeasureFrameCopySeconds(kFrameBytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) scene.menu.ScrollView(scene.Step(delta));
-    ReportFrameCopies(
+    bench::ReportFrameCopies(
         state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
         frameCopySeconds);
 }

@@ -55,22 +55,7 @@ class TreeScene {
     CSPMobTree tree;
 };
 
-void ReportFrameCopies(benchmark::State& state, double seconds, double frameCopySeconds) {
-    state.counters["frame_copies"] =
-        seconds / static_cast<double>(state.iterations()) / frameCopySeconds;
-    state.counters["frame_copy_ms"] = frameCopySeconds * 1000.0;
-}
-
-void BM_FrameCopy(benchmark::State& state) {
-    std::vector<std::uint32_t> source(kFrameBytes / 4, 0x00123456);
-    std::vector<std::uint32_t> target(kFrameBytes / 4, 0);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kFrameBytes);
-}
+void BM_FrameCopy(benchmark::State& state) { bench::RunFrameCopies(state, kFrameBytes); }
 BENCHMARK(BM_FrameCopy)->Unit(benchmark::kMillisecond);
 
 // Every row laid out and drawn into the off-screen bitmap, copied to the window and shown.
@@ -82,7 +67,7 @@ void BM_TreePaintFull(benchmark::State& state) {
         scene.tree.Invalidate();
         platform::ProcessPendingMessages();
     }
-    ReportFrameCopies(
+    bench::ReportFrameCopies(
         state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
         frameCopySeconds);
     state.counters["rows"] = scene.tree.rowCount;
@@ -101,7 +86,7 @@ void BM_KeyMovesSelection(benchmark::State& state) {
         platform::input::KeyUp(VK_DOWN);
         platform::ProcessPendingMessages();
     }
-    ReportFrameCopies(
+    bench::ReportFrameCopies(
         state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
         frameCopySeconds);
 }
