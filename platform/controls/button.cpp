@@ -19,6 +19,8 @@ ON_WM_KILLFOCUS()
 ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
 ON_MESSAGE(BM_SETSTYLE, OnSetStyle)
 ON_MESSAGE(BM_CLICK, OnClick)
+ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+ON_MESSAGE(BM_SETCHECK, OnSetCheck)
 END_MESSAGE_MAP()
 
 CButton::CButton() = default;
@@ -34,6 +36,23 @@ BOOL CButton::Create(const wchar_t* caption, DWORD style, const RECT& rect, CWnd
 void CButton::SetButtonStyle(UINT style, BOOL redraw) { SendMessage(BM_SETSTYLE, style, redraw); }
 
 UINT CButton::GetButtonStyle() const { return GetStyle() & BS_TYPEMASK; }
+
+int CButton::GetCheck() const {
+    return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK));
+}
+
+void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
+
+LRESULT CButton::OnGetCheck(WPARAM /*wParam*/, LPARAM /*lParam*/) { return check_; }
+
+LRESULT CButton::OnSetCheck(WPARAM wParam, LPARAM /*lParam*/) {
+    const int check = wParam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+    if (check != check_) {
+        check_ = check;
+        Invalidate(FALSE);
+    }
+    return 0;
+}
 
 void CButton::OnPaint() {
     CPaintDC dc(this);
@@ -149,6 +168,9 @@ bool CButton::ContainsClientPoint(CPoint point) const {
 
 void CButton::NotifyClicked() {
     if (!IsWindowEnabled()) return;
+    if (GetButtonStyle() == BS_AUTOCHECKBOX) {
+        SetCheck(check_ == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    }
     HWND parent = ::GetParent(m_hWnd);
     if (parent == nullptr) return;
     ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),

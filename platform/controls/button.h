@@ -1,16 +1,25 @@
-// CButton: the platform's push button. A tap or click that ends on the button, or Space while it
-// has the focus, tells the parent with BN_CLICKED. The default push button (BS_DEFPUSHBUTTON) and
-// the focused one wear a thick frame in the selection colour; a held button shows pressed.
+// CButton: the platform's push button, and its check box (BS_CHECKBOX, BS_AUTOCHECKBOX). A tap or
+// click that ends on the button, or Space while it has the focus, tells the parent with BN_CLICKED.
+// The default push button (BS_DEFPUSHBUTTON) and the focused one wear a thick frame in the
+// selection colour; a held button shows pressed.
 #pragma once
 
 #include "platform/windows/cwnd.h"
 
 constexpr DWORD BS_PUSHBUTTON = 0x00000000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+constexpr DWORD BS_CHECKBOX = 0x00000002;
+constexpr DWORD BS_AUTOCHECKBOX = 0x00000003;
 constexpr DWORD BS_TYPEMASK = 0x0000000F;
 
 constexpr UINT BM_CLICK = 0x00F5;
 constexpr UINT BM_SETSTYLE = 0x00F4;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+
+// Check states (BM_GETCHECK / BM_SETCHECK).
+constexpr int BST_UNCHECKED = 0;
+constexpr int BST_CHECKED = 1;
 
 // Notification code in the high word of WM_COMMAND's wParam.
 constexpr UINT BN_CLICKED = 0;
@@ -27,6 +36,10 @@ class CButton : public CWnd {
     // Changes the button type (BS_PUSHBUTTON or BS_DEFPUSHBUTTON) and redraws it.
     void SetButtonStyle(UINT style, BOOL redraw = TRUE);
     UINT GetButtonStyle() const;
+    // The check state of a check box (BST_CHECKED or BST_UNCHECKED); BS_AUTOCHECKBOX toggles it
+    // itself when clicked, before the parent hears BN_CLICKED.
+    int GetCheck() const;
+    void SetCheck(int check);
 
   protected:
     void OnPaint();
@@ -40,6 +53,8 @@ class CButton : public CWnd {
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetStyle(WPARAM wParam, LPARAM lParam);
     LRESULT OnClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -53,4 +68,5 @@ class CButton : public CWnd {
     bool pressed_ = false;
     bool stylusHeld_ = false;
     bool spaceHeld_ = false;
+    int check_ = BST_UNCHECKED;
 };

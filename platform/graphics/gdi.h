@@ -94,6 +94,12 @@ struct TEXTMETRIC {
     BYTE tmItalic = 0;
 };
 
+// Font enumeration: the callback gets each family's LOGFONT and returns nonzero to go on.
+constexpr DWORD RASTER_FONTTYPE = 0x0001;
+constexpr DWORD TRUETYPE_FONTTYPE = 0x0004;
+using FONTENUMPROC = int (*)(const LOGFONT* logFont, const TEXTMETRIC* metrics, DWORD fontType,
+                             LPARAM data);
+
 // Device contexts.
 HDC CreateCompatibleDC(HDC hdc);  // hdc may be null: compatible with the screen
 BOOL DeleteDC(HDC hdc);
@@ -137,6 +143,13 @@ inline int DrawTextW(HDC hdc, const wchar_t* text, int length, RECT* rect, UINT 
 }
 BOOL GetTextExtentPoint32(HDC hdc, const wchar_t* text, int length, SIZE* size);
 BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* metrics);
+// With no family name: one call per installed family, each once, in a stable order. With a name:
+// one call for that family when it is installed. Returns the callback's last answer (1 when it
+// was never called).
+int EnumFontFamilies(HDC hdc, const wchar_t* family, FONTENUMPROC callback, LPARAM data);
+inline int EnumFontFamiliesW(HDC hdc, const wchar_t* family, FONTENUMPROC callback, LPARAM data) {
+    return EnumFontFamilies(hdc, family, callback, data);
+}
 
 // Icons.
 BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int width, int height, UINT step,
