@@ -11,6 +11,10 @@ using platform::ResolveColor;
 
 namespace {
 
+// A dashed pen's pattern, in pixels along the line.
+constexpr int kDashLength = 4;
+constexpr int kDashGap = 2;
+
 void FillDeviceRect(DeviceContext& context, const RECT& deviceRect, platform::Pixel pixel) {
     RECT area{};
     if (!IntersectRect(&area, &deviceRect, &context.DeviceClip())) return;
@@ -51,7 +55,10 @@ BOOL LineTo(HDC hdc, int x, int y) {
     const int thickness = pen->width > 1 ? pen->width : 1;
     const POINT from = context->ToDevice(start.x, start.y);
     const POINT to = context->ToDevice(x, y);
-    if (thickness == 1 && (from.x == to.x || from.y == to.y)) {
+    // Dashes are drawn for thin pens only, as wide pens draw solid on the platform too. Each line
+    // starts with a dash, so the corners of a frame are always marked.
+    const bool dashed = pen->style == PS_DASH && thickness == 1;
+    if (thickness == 1 && !dashed && (from.x == to.x || from.y == to.y)) {
         // Straight lines are one rectangle: [from, to) in the direction of travel.
         RECT line{};
         if (from.y == to.y) {
@@ -72,11 +79,13 @@ BOOL LineTo(HDC hdc, int x, int y) {
     int error = dx + dy;
     int px = from.x;
     int py = from.y;
-    while (px != to.x || py != to.y) {
+    for (int step = 0; px != to.x || py != to.y; ++step) {
         const int half = (thickness - 1) / 2;
-        FillDeviceRect(*context,
-                       RECT{px - half, py - half, px - half + thickness, py - half + thickness},
-                       pixel);
+        if (!dashed || step % (kDashLength + kDashGap) < kDashLength) {
+            FillDeviceRect(*context,
+                           RECT{px - half, py - half, px - half + thickness, py - half + thickness},
+                           pixel);
+        }
         const int doubled = 2 * error;
         if (doubled >= dy) {
             error += dy;

@@ -16,7 +16,7 @@ constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
-// Pen styles (only solid lines are drawn; other styles draw solid).
+// Pen styles: thin dashed pens draw 4 pixels on, 2 off; wide ones draw solid.
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_NULL = 5;

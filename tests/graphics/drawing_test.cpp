@@ -129,4 +129,33 @@ TEST(DrawingTest, LineToLeavesOutItsEndPixelInEveryDirection) {
     DeleteObject(pen);
 }
 
+TEST(DrawingTest, AThinDashedPenDrawsFourOnTwoOffFromTheStartOfEachLine) {
+    Canvas canvas(16, 6);
+    canvas.Clear(kWhite);
+    HPEN dashed = CreatePen(PS_DASH, 1, kInk);
+    HGDIOBJ previous = SelectObject(canvas.Dc(), dashed);
+    MoveToEx(canvas.Dc(), 0, 0, nullptr);
+    LineTo(canvas.Dc(), 15, 0);  // right
+    LineTo(canvas.Dc(), 15, 5);  // then down: the pattern starts again at the corner
+    MoveToEx(canvas.Dc(), 14, 3, nullptr);
+    LineTo(canvas.Dc(), 0, 3);  // left
+    SelectObject(canvas.Dc(), previous);
+    DeleteObject(dashed);
+    // A wide dashed pen draws solid (two pixels wide: the lower half falls off the canvas).
+    HPEN wide = CreatePen(PS_DASH, 2, kInk);
+    previous = SelectObject(canvas.Dc(), wide);
+    MoveToEx(canvas.Dc(), 0, 5, nullptr);
+    LineTo(canvas.Dc(), 10, 5);
+    SelectObject(canvas.Dc(), previous);
+    DeleteObject(wide);
+    EXPECT_EQ(canvas.Rows(kInk), (std::vector<std::string>{
+                                     "####..####..####",  //
+                                     "...............#",  //
+                                     "...............#",  //
+                                     ".##..####..#####",  //
+                                     "................",  //
+                                     "###########.....",  //
+                                 }));
+}
+
 }  // namespace
