@@ -49,10 +49,14 @@ int SliderGeometry::PositionForThumbLeft(SliderRange range, int thumbLeft) const
     if (travel_ <= 0 || span <= 0) return range.minimum;
     const long long offset = std::clamp(static_cast<long long>(thumbLeft) - content_.left, 0LL,
                                         static_cast<long long>(travel_));
-    // Rounded to the nearest position, so a thumb put where a position draws it gives it back.
-    // offset * span stays below 2^63 for any int range and any int width.
-    const long long steps = (offset * span + travel_ / 2) / travel_;
-    return static_cast<int>(range.minimum + steps);
+    // Of the two positions either side of the exact value, the one drawn nearer to the finger:
+    // with many values per pixel the thumb stays exactly under it, with few it snaps to the
+    // nearest value. Products stay below 2^63 for any int range and any int width.
+    const long long below = offset * span / travel_;
+    const long long above = below + (offset * span % travel_ != 0 ? 1 : 0);
+    const long long belowGap = offset - below * travel_ / span;
+    const long long aboveGap = above * travel_ / span - offset;
+    return static_cast<int>(range.minimum + (aboveGap < belowGap ? above : below));
 }
 
 int MoveWithinRange(SliderRange range, int position, long long delta) {

@@ -93,6 +93,13 @@ class SliderTest : public HeadlessTest {
         platform::input::StylusUp(At(x));
         Pump();
     }
+    // The stylus stays down while the clock runs, in steps of 10 ms.
+    void HoldFor(int milliseconds) {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
+            Advance(10);
+            Pump();
+        }
+    }
     void Key(UINT key) {
         platform::input::KeyDown(key);
         platform::input::KeyUp(key);
@@ -199,6 +206,42 @@ TEST_F(SliderTest, DraggingTheThumbTracksEveryNewPositionClampedAndEndsOnRelease
     EXPECT_EQ(wide[1], "track " + std::to_string(static_cast<short>(-100000)) + " pos=-100000");
     EXPECT_EQ(slider.GetPos(), -100000);
     EXPECT_EQ(ThumbColumns(), ExpectedThumb(0, 1, 0));
+
+    // The widest range, dragged far past both ends.
+    slider.SetRange(INT_MIN, INT_MAX);
+    slider.SetPos(0);
+    Pump();
+    TakeScrolls();
+    Press(ExpectedThumb(INT_MIN, INT_MAX, 0).first);
+    Drag(30000);
+    EXPECT_EQ(slider.GetPos(), INT_MAX);
+    Drag(-30000);
+    EXPECT_EQ(slider.GetPos(), INT_MIN);
+    Release(-30000);
+    EXPECT_EQ(TakeScrolls().size(), 4u);
+}
+
+TEST_F(SliderTest, TheDraggedThumbStaysUnderTheFinger) {
+    // More values than pixels: exactly under the finger at every pixel, both ways.
+    slider.SetRange(0, 255);
+    Press(12);
+    for (int x = 0; x <= kTravel; ++x) {
+        Drag(12 + x);
+        ASSERT_EQ(ThumbColumns().first, kMargin + x) << "at " << x;
+    }
+    for (int x = kTravel; x >= 0; --x) {
+        Drag(12 + x);
+        ASSERT_EQ(ThumbColumns().first, kMargin + x) << "back at " << x;
+    }
+    Release(12);
+    // Fewer values than pixels (a value every 4 pixels): the thumb snaps to the nearest value.
+    slider.SetRange(0, 49);
+    Press(12);
+    for (int x = 0; x <= kTravel; ++x) {
+        Drag(12 + x);
+        ASSERT_LE(std::abs(ThumbColumns().first - (kMargin + x)), 2) << "at " << x;
+    }
+    Release(12);
 }
 
 TEST_F(SliderTest, TheHeldThumbAndTheFocusShowInTheSelectionColour) {
@@ -273,6 +316,17 @@ TEST_F(SliderTest, ATapOnTheTrackPagesTowardsItAndRepeatsWhileHeld) {
     Press(1);
     Release(1);
     EXPECT_EQ(TakeScrolls(), (Scrolls{"pageup pos=0", "end pos=0"}));
+    // Held just past the thumb's edge, paging goes on until the thumb covers the finger.
+    slider.SetPageSize(20);
+    Press(42);
+    HoldFor(1000);
+    Release(42);
+    EXPECT_EQ(TakeScrolls(), (Scrolls{"pagedown pos=20", "pagedown pos=40", "end pos=40"}));
+    slider.SetPos(kTravel);
+    Press(158);
+    HoldFor(1000);
+    Release(158);
+    EXPECT_EQ(TakeScrolls(), (Scrolls{"pageup pos=176", "pageup pos=156", "end pos=156"}));
 }
 
 TEST_F(SliderTest, KeysMoveByLinesPagesAndToTheEndsAndEndTheTrackOnRelease) {
