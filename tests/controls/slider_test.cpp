@@ -412,7 +412,7 @@ TEST_F(SliderTest, ThePositionSetFromCodeIsKeptInRangeAndTellsNoOne) {
     EXPECT_TRUE(host.scrolls.empty());
 }
 
-TEST_F(SliderTest, ALostStylusEndsTheDragWhereItStands) {
+TEST_F(SliderTest, ALostStylusEndsTheDragWhereItStandsAndADestroyedSliderIsSilent) {
     Press(12);
     Drag(42);
     ::ReleaseCapture();
@@ -421,6 +421,27 @@ TEST_F(SliderTest, ALostStylusEndsTheDragWhereItStands) {
     Release(100);
     EXPECT_EQ(TakeScrolls(), (Scrolls{"track 30 pos=30", "position 30 pos=30", "end pos=30"}));
     EXPECT_EQ(slider.GetPos(), 30);
+
+    // A slider destroyed in the middle of a drag and a key says nothing, and a new window on the
+    // same object starts afresh.
+    Press(42);
+    Drag(60);
+    slider.SetFocus();
+    platform::input::KeyDown(VK_RIGHT);
+    Pump();
+    TakeScrolls();
+    slider.DestroyWindow();
+    Pump();
+    EXPECT_TRUE(host.scrolls.empty());
+    ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 20 + kHeight),
+                              &host, 1001));
+    slider.SetFocus();
+    Pump();
+    platform::input::KeyUp(VK_RIGHT);
+    Drag(100);
+    Release(100);
+    EXPECT_TRUE(host.scrolls.empty());
+    EXPECT_EQ(slider.GetPos(), 0);
 }
 
 TEST_F(SliderTest, DegenerateSizesAndRangesNeverBreak) {
