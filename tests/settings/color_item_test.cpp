@@ -229,6 +229,11 @@ TEST_F(ColorItemTest, EndingAtPureRedStoresRedOnlyAndPaintsARedSwatchWithACyanFr
     EXPECT_EQ(Pixel(swatch.right - 3, swatch.top + 2), cyan);
     EXPECT_EQ(Pixel(swatch.right - 3, swatch.bottom - 3), cyan);
     EXPECT_EQ(Pixel(swatch.left + 2, swatch.bottom - 3), cyan);
+    const int middleY = (swatch.top + swatch.bottom) / 2;
+    EXPECT_EQ(Pixel(swatch.right - 3, swatch.top + 3), cyan);
+    EXPECT_EQ(Pixel(swatch.left + 2, middleY), cyan);
+    EXPECT_EQ(Pixel(swatch.right - 2, swatch.top + 2), RGB(255, 0, 0));
+    EXPECT_EQ(Pixel(swatch.right - 2, middleY), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(swatch.left + 1, swatch.top + 2), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(swatch.right - 2, swatch.bottom - 3), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(swatch.left + 3, swatch.top + 3), RGB(255, 0, 0));
@@ -269,11 +274,26 @@ TEST_F(ColorItemTest, UpAndDownCycleTheFocusAndTheCounterOutlivesTheEdit) {
         Press(VK_DOWN);
         EXPECT_EQ(CWnd::GetFocus(), order[step]) << "step " << step;
     }
-    Press(VK_UP);
-    Press(VK_UP);
+    for (int step = 4; step >= 0; --step) {
+        Press(VK_UP);
+        EXPECT_EQ(CWnd::GetFocus(), order[step]) << "back to step " << step;
+    }
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    Press(VK_DOWN);
     EXPECT_EQ(CWnd::GetFocus(), &picker.redBox);
     EXPECT_TRUE(TakeEvents().empty()) << "the keys stay with the picker";
     EXPECT_TRUE(item.selected);
+
+    // A window inside one of the controls is no direct child: its keys are not the picker's.
+    CWnd inner;
+    ASSERT_TRUE(inner.Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 4, 4),
+                             &picker.redBox, 1));
+    inner.SetFocus();
+    Press(VK_DOWN);
+    EXPECT_EQ(picker.focusedControl, 1003);
+    EXPECT_EQ(CWnd::GetFocus(), &inner);
+    inner.DestroyWindow();
 
     // Focus moved otherwise (as by a tap) leaves the counter where it was.
     picker.greenSlider.SetFocus();
