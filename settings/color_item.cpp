@@ -9,11 +9,6 @@ namespace {
 constexpr int kPickerHeightInCells = 4;
 constexpr UINT kPickerId = 1000;
 
-COLORREF ColorOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
-           (static_cast<COLORREF>(blue) << 16);
-}
-
 }  // namespace
 
 CColorItem::CColorItem(CSPMobTree* owner) : CSPMobTreeItem(owner) {}
@@ -21,7 +16,7 @@ CColorItem::CColorItem(CSPMobTree* owner) : CSPMobTreeItem(owner) {}
 CColorItem::~CColorItem() = default;
 
 void CColorItem::SetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    colour = ColorOf(red, green, blue);
+    colour = CColorWnd::ColorOf(red, green, blue);
     RefreshRow(false);
 }
 
@@ -87,7 +82,7 @@ void CColorItem::BeginEdit(const RECT& cell) {
 
 void CColorItem::EndEdit() {
     if (picker.m_hWnd != nullptr) {
-        colour = ColorOf(picker.red, picker.green, picker.blue);
+        colour = CColorWnd::ColorOf(picker.red, picker.green, picker.blue);
         picker.DestroyWindow();
     }
     CSPMobTreeItem::EndEdit();

@@ -13,11 +13,6 @@ constexpr int kComponents = 3;
 // Up to this many characters of a box are read as its number.
 constexpr std::size_t kMaxBoxDigits = 9;
 
-COLORREF ColorOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
-           (static_cast<COLORREF>(blue) << 16);
-}
-
 // The first characters of `text` as a decimal number; 0 when they are no number.
 int NumberOf(const std::wstring& text) {
     const std::wstring digits = text.substr(0, kMaxBoxDigits);
@@ -33,6 +28,11 @@ BEGIN_MESSAGE_MAP(CColorWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_PAINT()
 END_MESSAGE_MAP()
+
+COLORREF CColorWnd::ColorOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
+           (static_cast<COLORREF>(blue) << 16);
+}
 
 CColorWnd::CColorWnd() = default;
 

@@ -19,6 +19,9 @@ class CColorWnd : public CWnd {
     static constexpr int kRedBoxId = 1003;
     static constexpr int kBlueBoxId = 1005;
 
+    // The colour value of three components: red | green << 8 | blue << 16.
+    static COLORREF ColorOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
     CColorWnd();
     ~CColorWnd() override;
 
