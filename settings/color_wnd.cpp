@@ -48,28 +48,38 @@ BOOL CColorWnd::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, std
 }
 
 std::uint8_t& CColorWnd::Component(int index) {
-    return index == 0 ? red : index == 1 ? green : blue;
+    if (index == 0) return red;
+    if (index == 1) return green;
+    return blue;
 }
 
 CSliderCtrl& CColorWnd::Slider(int index) {
-    return index == 0 ? redSlider : index == 1 ? greenSlider : blueSlider;
+    if (index == 0) return redSlider;
+    if (index == 1) return greenSlider;
+    return blueSlider;
 }
 
-CEdit& CColorWnd::Box(int index) { return index == 0 ? redBox : index == 1 ? greenBox : blueBox; }
+CEdit& CColorWnd::Box(int index) {
+    if (index == 0) return redBox;
+    if (index == 1) return greenBox;
+    return blueBox;
+}
 
-int CColorWnd::SliderIndex(HWND child) const {
-    if (child == nullptr) return -1;
-    if (child == redSlider.m_hWnd) return 0;
-    if (child == greenSlider.m_hWnd) return 1;
-    if (child == blueSlider.m_hWnd) return 2;
+int CColorWnd::SliderIndex(LPARAM sender) const {
+    if (sender == 0) return -1;
+    for (int index = 0; index < kComponents; ++index) {
+        const CSliderCtrl& slider = index == 0 ? redSlider : index == 1 ? greenSlider : blueSlider;
+        if (reinterpret_cast<LPARAM>(slider.m_hWnd) == sender) return index;
+    }
     return -1;
 }
 
-int CColorWnd::BoxIndex(HWND child) const {
-    if (child == nullptr) return -1;
-    if (child == redBox.m_hWnd) return 0;
-    if (child == greenBox.m_hWnd) return 1;
-    if (child == blueBox.m_hWnd) return 2;
+int CColorWnd::BoxIndex(LPARAM sender) const {
+    if (sender == 0) return -1;
+    for (int index = 0; index < kComponents; ++index) {
+        const CEdit& box = index == 0 ? redBox : index == 1 ? greenBox : blueBox;
+        if (reinterpret_cast<LPARAM>(box.m_hWnd) == sender) return index;
+    }
     return -1;
 }
 
@@ -144,10 +154,10 @@ void CColorWnd::TakeSliderValue(int index) {
 
 LRESULT CColorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        const int index = BoxIndex(reinterpret_cast<HWND>(lParam));
+        const int index = BoxIndex(lParam);
         if (index != -1 && LOWORD(wParam) == kRedBoxId + index) TakeBoxValue(index);
     } else if (message == WM_HSCROLL) {
-        const int index = SliderIndex(reinterpret_cast<HWND>(lParam));
+        const int index = SliderIndex(lParam);
         if (index != -1) TakeSliderValue(index);
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -58,9 +58,9 @@ class CColorWnd : public CWnd {
     std::uint8_t& Component(int index);
     CSliderCtrl& Slider(int index);
     CEdit& Box(int index);
-    // The index of the slider or box whose window is `child`, or -1.
-    int SliderIndex(HWND child) const;
-    int BoxIndex(HWND child) const;
+    // The index of the slider or box whose window a message names as its sender, or -1.
+    int SliderIndex(LPARAM sender) const;
+    int BoxIndex(LPARAM sender) const;
 
     // The box `index` was edited: its number's low 8 bits become the component.
     void TakeBoxValue(int index);

@@ -72,6 +72,10 @@ int main(int argc, char** argv) {
         if (index == kEditedColor) edited = item;
     }
     tree.AddItem(L"системный шрифт", L"нет", 2, header);
+    if (edited == nullptr) {
+        std::fprintf(stderr, "cannot add the colour rows\n");
+        return 1;
+    }
     tree.SetFocus();
     platform::ProcessPendingMessages();
 
