@@ -6,6 +6,7 @@
 #include "platform/controls/combo_box.h"
 #include "platform/graphics/system_colors.h"
 #include "platform/windows/window_dc.h"
+#include "settings/color_item.h"
 #include "settings/combo_box_item.h"
 #include "settings/edit_item.h"
 #include "settings/tree_drawing.h"
@@ -40,6 +41,8 @@ std::unique_ptr<CSPMobTreeItem> MakeItem(int kind, CSPMobTree* tree) {
             return std::make_unique<CEditItem>(tree);
         case CSPMobTree::kListItem:
             return std::make_unique<CComboBoxItem>(tree);
+        case CSPMobTree::kColorItem:
+            return std::make_unique<CColorItem>(tree);
         default:
             return std::make_unique<CSPMobTreeItem>(tree);
     }
