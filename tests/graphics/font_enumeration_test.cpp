@@ -92,7 +92,7 @@ TEST_F(FontEnumerationTest, ANameGivesThatFamilyOnlyAndANameNoFamilyHasGivesNoCa
 // it, until the object goes; the machine's own configuration comes back afterwards.
 class PrivateFonts {
   public:
-    PrivateFonts(const std::vector<std::string>& families) {
+    explicit PrivateFonts(const std::vector<std::string>& families) {
         folder_ = std::filesystem::path(::testing::TempDir()) /
                   ("tavrel-fonts-" + std::to_string(::getpid()) + "-" + std::to_string(++count_));
         std::error_code error;
