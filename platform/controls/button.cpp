@@ -1,6 +1,10 @@
 #include "platform/controls/button.h"
 
+#include <algorithm>
+#include <string>
+
 #include "platform/base/system_metrics.h"
+#include "platform/controls/check_box_drawing.h"
 #include "platform/controls/control_drawing.h"
 #include "platform/graphics/system_colors.h"
 #include "platform/windows/window_dc.h"
@@ -58,6 +62,14 @@ void CButton::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
+    if (IsCheckBox()) {
+        PaintCheckBox(dc, client);
+    } else {
+        PaintPushButton(dc, client);
+    }
+}
+
+void CButton::PaintPushButton(CDC& dc, const CRect& client) {
     const bool enabled = IsWindowEnabled() != FALSE;
     const bool marked = GetButtonStyle() == BS_DEFPUSHBUTTON || GetFocus() == this;
 
@@ -81,6 +93,50 @@ void CButton::OnPaint() {
     dc.SetTextColor(previousColor);
     dc.SelectObject(previousFont);
     dc.SetBkMode(previousMode);
+}
+
+void CButton::PaintCheckBox(CDC& dc, const CRect& client) {
+    const bool enabled = IsWindowEnabled() != FALSE;
+    dc.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+
+    // The box: white and open, face-grey while held or disabled, with the tick when checked.
+    const CRect box = platform::CheckBoxSquare(client);
+    dc.FillSolidRect(&box, GetSysColor(pressed_ || !enabled ? COLOR_BTNFACE : COLOR_WINDOW));
+    platform::DrawControlFrame(dc, box, platform::ScaleForDisplay(1),
+                               GetSysColor(enabled ? COLOR_3DDKSHADOW : COLOR_GRAYTEXT));
+    if (check_ == BST_CHECKED) {
+        platform::DrawCheckMark(dc, box, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    }
+
+    // The caption to the right of the box, left-aligned and vertically centred.
+    const int previousMode = dc.SetBkMode(TRANSPARENT);
+    HGDIOBJ previousFont = dc.SelectObject(platform::ControlFont(m_hWnd));
+    const COLORREF previousColor =
+        dc.SetTextColor(GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    const std::wstring caption = GetWindowText();
+    CRect textRect(box.right + platform::ScaleForDisplay(6), client.top, client.right,
+                   client.bottom);
+    dc.DrawText(caption, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (GetFocus() == this) {
+        // The focus frames the caption (or, without one, a small stretch beside the box).
+        const int margin = platform::ScaleForDisplay(2);
+        const CSize extent = dc.GetTextExtent(caption);
+        const int width = std::min<int>(extent.cx, textRect.Width());
+        const int height = std::min<int>(extent.cy, client.Height());
+        const int top = client.top + (client.Height() - height) / 2;
+        const CRect focus(textRect.left - margin, top - margin,
+                          textRect.left + std::max(width, margin) + margin, top + height + margin);
+        platform::DrawControlFrame(dc, focus, platform::ScaleForDisplay(1),
+                                   GetSysColor(COLOR_HIGHLIGHT));
+    }
+    dc.SetTextColor(previousColor);
+    dc.SelectObject(previousFont);
+    dc.SetBkMode(previousMode);
+}
+
+bool CButton::IsCheckBox() const {
+    const UINT type = GetButtonStyle();
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX;
 }
 
 void CButton::OnLButtonDown(UINT /*flags*/, CPoint /*point*/) {

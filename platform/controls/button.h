@@ -1,7 +1,8 @@
 // CButton: the platform's push button, and its check box (BS_CHECKBOX, BS_AUTOCHECKBOX). A tap or
 // click that ends on the button, or Space while it has the focus, tells the parent with BN_CLICKED.
 // The default push button (BS_DEFPUSHBUTTON) and the focused one wear a thick frame in the
-// selection colour; a held button shows pressed.
+// selection colour; a held button shows pressed. A check box draws a finger-sized box with a tick
+// when checked, its caption to the right and a frame around the caption when focused.
 #pragma once
 
 #include "platform/windows/cwnd.h"
@@ -59,6 +60,10 @@ class CButton : public CWnd {
     DECLARE_MESSAGE_MAP()
 
   private:
+    void PaintPushButton(CDC& dc, const CRect& client);
+    // The box with its tick at the left, the caption beside it, the focus around the caption.
+    void PaintCheckBox(CDC& dc, const CRect& client);
+    bool IsCheckBox() const;
     // Shows the button pressed or released; repaints only on a change.
     void SetPressed(bool pressed);
     bool ContainsClientPoint(CPoint point) const;

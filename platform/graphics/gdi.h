@@ -143,9 +143,10 @@ inline int DrawTextW(HDC hdc, const wchar_t* text, int length, RECT* rect, UINT 
 }
 BOOL GetTextExtentPoint32(HDC hdc, const wchar_t* text, int length, SIZE* size);
 BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* metrics);
-// With no family name: one call per installed family, each once, in a stable order. With a name:
-// one call for that family when it is installed. Returns the callback's last answer (1 when it
-// was never called).
+// With no family name (null or empty): one call per installed family, each once, sorted by name
+// without regard to case. With a name (any case; a full name or the face name an enumeration gave):
+// one call for that family when it is installed. The callback's 0 stops the enumeration. Returns
+// the callback's last answer (1 when it was never called, 0 without a callback).
 int EnumFontFamilies(HDC hdc, const wchar_t* family, FONTENUMPROC callback, LPARAM data);
 inline int EnumFontFamiliesW(HDC hdc, const wchar_t* family, FONTENUMPROC callback, LPARAM data) {
     return EnumFontFamilies(hdc, family, callback, data);
