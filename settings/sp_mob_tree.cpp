@@ -8,6 +8,7 @@
 #include "platform/windows/window_dc.h"
 #include "settings/combo_box_item.h"
 #include "settings/edit_item.h"
+#include "settings/font_item.h"
 #include "settings/tree_drawing.h"
 
 namespace {
@@ -40,6 +41,8 @@ std::unique_ptr<CSPMobTreeItem> MakeItem(int kind, CSPMobTree* tree) {
             return std::make_unique<CEditItem>(tree);
         case CSPMobTree::kListItem:
             return std::make_unique<CComboBoxItem>(tree);
+        case CSPMobTree::kFontItem:
+            return std::make_unique<CFontItem>(tree);
         default:
             return std::make_unique<CSPMobTreeItem>(tree);
     }

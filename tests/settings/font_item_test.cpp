@@ -1,0 +1,243 @@
+// The font item and its picker: where the picker opens, what it shows of the item's font, the
+// sample repainted as the controls change, Up and Down round the controls, the font taken back
+// into the item when the edit ends, and input that makes no font.
+#include <algorithm>
+#include <cwctype>
+
+#include "platform/graphics/gdi.h"
+#include "settings/font_item.h"
+#include "settings/tree_fixture.h"
+
+namespace {
+
+int CollectFamily(const LOGFONT* logFont, const TEXTMETRIC* /*metrics*/, DWORD /*type*/,
+                  LPARAM data) {
+    reinterpret_cast<std::vector<std::wstring>*>(data)->emplace_back(logFont->lfFaceName);
+    return 1;
+}
+
+std::vector<std::wstring> Families() {
+    std::vector<std::wstring> families;
+    EnumFontFamilies(nullptr, nullptr, CollectFamily, reinterpret_cast<LPARAM>(&families));
+    return families;
+}
+
+bool BeginsWith(const std::wstring& text, const std::wstring& prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+}
+
+// Ink of dark text on the light workspace colour.
+bool IsInk(COLORREF color) {
+    return GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128;
+}
+
+struct Ink {
+    int pixels = 0;
+    int top = -1;
+    int bottom = -1;  // exclusive
+    int Height() const { return pixels == 0 ? 0 : bottom - top; }
+};
+
+class FontItemTest : public TreeTest {
+  protected:
+    void SetUp() override {
+        TreeTest::SetUp();
+        families = Families();
+        ASSERT_FALSE(families.empty()) << "the tests need at least one installed font family";
+    }
+
+    // A tree `visibleRows` rows and `extra` pixels high with `rows` font items under a header.
+    void CreateFontTree(int rows, int visibleRows = 12, int extra = 0) {
+        CreateTree(CRect(0, 0, 480, visibleRows * Closed() + extra), CRect(0, 0, 480, 640));
+        const int header = tree.AddItem(L"Fonts", L"", -1, -1);
+        for (int index = 0; index < rows; ++index) {
+            items.push_back(
+                static_cast<CFontItem*>(Add(L"Font", L"", CSPMobTree::kFontItem, header)));
+        }
+        Repaint();
+    }
+
+    // Taps the value cell of `row`: selects the item and opens its picker.
+    CFontItem* Open(int row) {
+        const CRect cell = tree.ValueCell(row);
+        Tap(cell.left + 5, cell.top + cell.Height() / 2);
+        TakeEvents();
+        auto* item = static_cast<CFontItem*>(tree.rowItems[static_cast<std::size_t>(row)]);
+        return item;
+    }
+
+    POINT OnPicker(const CFontItem& item, int x, int y) const {
+        POINT point{x, y};
+        item.picker.ClientToScreen(&point);
+        return point;
+    }
+    void TapChild(const CWnd& child) {
+        CRect rect;
+        child.GetWindowRect(&rect);
+        const POINT centre{rect.left + rect.Width() / 2, rect.top + rect.Height() / 2};
+        platform::input::StylusDown(centre);
+        Pump();
+        platform::input::StylusUp(centre);
+        Pump();
+    }
+    void Type(const std::wstring& text) {
+        for (const wchar_t character : text) platform::input::Character(character);
+        Pump();
+    }
+    // Empties the focused size box with Backspace and types `text` into it.
+    void TypeSize(CFontItem& item, const std::wstring& text) {
+        item.picker.sizeBox.SetFocus();
+        item.picker.sizeBox.SetSel(0, -1);
+        Press(VK_BACK);
+        Type(text);
+    }
+
+    // The sample's ink inside the preview frame.
+    static Ink SampleInk(const CFontItem& item) {
+        const CRect& frame = item.picker.previewRect;
+        Ink ink;
+        for (int y = frame.top + 1; y < frame.bottom; ++y) {
+            bool rowHasInk = false;
+            for (int x = frame.left + 1; x < frame.right; ++x) {
+                if (IsInk(platform::ReadWindowPixel(item.picker.m_hWnd, x, y))) {
+                    ++ink.pixels;
+                    rowHasInk = true;
+                }
+            }
+            if (rowHasInk) {
+                if (ink.top < 0) ink.top = y;
+                ink.bottom = y + 1;
+            }
+        }
+        return ink;
+    }
+
+    // The ink of the name in the value cell of `row`.
+    Ink ValueInk(int row) const {
+        const CRect rect = tree.ItemRect(row);
+        const CRect cell = tree.ValueCell(row);
+        Ink ink;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            bool rowHasInk = false;
+            for (int x = cell.left + 2; x < cell.right; ++x) {
+                if (IsInk(Pixel(x, y))) {
+                    ++ink.pixels;
+                    rowHasInk = true;
+                }
+            }
+            if (rowHasInk) {
+                if (ink.top < 0) ink.top = y;
+                ink.bottom = y + 1;
+            }
+        }
+        return ink;
+    }
+
+    // The first family that begins with `prefix`, or the first family when none does.
+    std::wstring FirstFamilyFor(const std::wstring& prefix) const {
+        for (const std::wstring& family : families) {
+            if (BeginsWith(family, prefix)) return family;
+        }
+        return families.front();
+    }
+
+    std::vector<std::wstring> families;
+    std::vector<CFontItem*> items;
+};
+
+TEST_F(FontItemTest, PickerOpensBelowNearTheTopAboveNearTheBottomAndAboveTheRowBeforeACutOffRow) {
+    // Twelve rows and half a row more: the last row laid out is cut off at the bottom.
+    CreateFontTree(20, 12, Closed() / 2);
+    const int h = tree.ValueCell(0).Height();
+    const int pickerWidth = 2 * (480 / 3);
+
+    CFontItem* top = Open(1);
+    ASSERT_TRUE(top->IsEditing());
+    const CRect topCell = tree.ValueCell(1);
+    EXPECT_EQ(RectOnTree(top->picker), CRect(topCell.right - pickerWidth, topCell.bottom,
+                                             topCell.right, topCell.bottom + 5 * h));
+    EXPECT_EQ(top->picker.GetDlgCtrlID(), 1000);
+    EXPECT_EQ(top->picker.GetStyle() & (WS_CHILD | WS_VISIBLE | WS_BORDER),
+              WS_CHILD | WS_VISIBLE | WS_BORDER);
+    EXPECT_EQ(top->picker.GetParent(), &tree);
+
+    // The last row that still leaves room for five rows under it opens below, the next above.
+    const int client = Client().bottom;
+    int lastBelow = 1;
+    while (tree.ValueCell(lastBelow + 1).bottom + 5 * h <= client) ++lastBelow;
+    Press(VK_RETURN);
+    CFontItem* below = Open(lastBelow);
+    EXPECT_EQ(RectOnTree(below->picker).top, tree.ValueCell(lastBelow).bottom);
+    Press(VK_RETURN);
+    CFontItem* above = Open(lastBelow + 1);
+    const CRect aboveCell = tree.ValueCell(lastBelow + 1);
+    EXPECT_EQ(RectOnTree(above->picker), CRect(aboveCell.right - pickerWidth, aboveCell.top - 5 * h,
+                                               aboveCell.right, aboveCell.top));
+
+    // The cut-off row: placed as if it were a cell height higher, by the row before it.
+    const int cutRow = tree.rowCount - 1;
+    ASSERT_GT(tree.ValueCell(cutRow).bottom, client);
+    Press(VK_RETURN);
+    auto* cut = static_cast<CFontItem*>(tree.rowItems[static_cast<std::size_t>(cutRow)]);
+    cut->BeginEdit(tree.ValueCell(cutRow));
+    const CRect cutCell = tree.ValueCell(cutRow);
+    EXPECT_EQ(RectOnTree(cut->picker), CRect(cutCell.right - pickerWidth, cutCell.top - 6 * h,
+                                             cutCell.right, cutCell.top - h));
+    cut->EndEdit();
+}
+
+TEST_F(FontItemTest, NewItemIsTahomaBoldTwentyFiveAndAFaceNoFamilyHasLeavesTheFirstFamily) {
+    CreateFontTree(2);
+    std::wstring name;
+    int size = 0;
+    bool bold = false;
+    bool italic = true;
+    items[0]->GetFont(name, size, bold, italic);
+    EXPECT_EQ(name, L"Tahoma");
+    EXPECT_EQ(size, 25);
+    EXPECT_TRUE(bold);
+    EXPECT_FALSE(italic);
+
+    items[1]->SetFont(L"No such family at all", 12, false, true);
+    CFontItem* item = Open(2);
+    CFontWnd& picker = item->picker;
+    EXPECT_EQ(picker.fontList.GetCount(), static_cast<int>(families.size()));
+    EXPECT_EQ(picker.fontList.GetCurSel(), 0);
+    EXPECT_EQ(picker.sizeBox.GetWindowText(), L"12");
+    EXPECT_EQ(picker.boldBox.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(picker.italicBox.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(picker.GetDlgItem(1000)->GetWindowText(), L"text size:");
+    EXPECT_EQ(picker.boldBox.GetWindowText(), L"Bold");
+    EXPECT_EQ(picker.italicBox.GetWindowText(), L"Italic");
+    Press(VK_RETURN);
+    EXPECT_FALSE(item->IsEditing());
+    items[1]->GetFont(name, size, bold, italic);
+    EXPECT_EQ(name, families.front()) << "ending untouched stores the first family";
+    EXPECT_EQ(size, 12);
+    EXPECT_FALSE(bold);
+    EXPECT_TRUE(italic);
+
+    // The new item's picker: its own font in the controls.
+    item = Open(1);
+    EXPECT_EQ(item->picker.fontList.GetWindowText(), FirstFamilyFor(L"Tahoma"));
+    EXPECT_EQ(item->picker.sizeBox.GetWindowText(), L"25");
+    EXPECT_EQ(item->picker.boldBox.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(item->picker.italicBox.GetCheck(), BST_UNCHECKED);
+}
+
+TEST_F(FontItemTest, ANamePrefixSelectsTheFirstFamilyThatBeginsWithIt) {
+    CreateFontTree(1);
+    // The last family less its last letter: a family far down the list.
+    const std::wstring& last = families.back();
+    const std::wstring prefix = last.substr(0, std::max<std::size_t>(1, last.size() - 1));
+    for (const std::wstring& name : {std::wstring(L"Tah"), prefix}) {
+        items[0]->SetFont(name.c_str(), 20, false, false);
+        CFontItem* item = Open(1);
+        EXPECT_EQ(item->picker.fontList.GetWindowText(), FirstFamilyFor(name));
+        Press(VK_RETURN);
+    }
+}
+
+}  // namespace
