@@ -114,15 +114,27 @@ class FontItemTest : public TreeTest {
         return ink;
     }
 
-    // The ink of the name in the value cell of `row`.
+    static std::vector<COLORREF> PreviewPixels(const CFontItem& item) {
+        const CRect& frame = item.picker.previewRect;
+        std::vector<COLORREF> pixels;
+        for (int y = frame.top; y <= frame.bottom; ++y) {
+            for (int x = frame.left; x <= frame.right; ++x) {
+                pixels.push_back(platform::ReadWindowPixel(item.picker.m_hWnd, x, y));
+            }
+        }
+        return pixels;
+    }
+
+    // The ink of the name in the value cell of `row`: what differs from the row's background.
     Ink ValueInk(int row) const {
         const CRect rect = tree.ItemRect(row);
         const CRect cell = tree.ValueCell(row);
+        const COLORREF background = Pixel(cell.right - 2, rect.top + 1);
         Ink ink;
         for (int y = rect.top; y < rect.bottom; ++y) {
             bool rowHasInk = false;
-            for (int x = cell.left + 2; x < cell.right; ++x) {
-                if (IsInk(Pixel(x, y))) {
+            for (int x = cell.left + 2; x < cell.right - 1; ++x) {
+                if (Pixel(x, y) != background) {
                     ++ink.pixels;
                     rowHasInk = true;
                 }
@@ -238,6 +250,190 @@ TEST_F(FontItemTest, ANamePrefixSelectsTheFirstFamilyThatBeginsWithIt) {
         EXPECT_EQ(item->picker.fontList.GetWindowText(), FirstFamilyFor(name));
         Press(VK_RETURN);
     }
+}
+
+TEST_F(FontItemTest, BoldTickedRepaintsTheSampleInBoldAndUntickedBackInRegular) {
+    CreateFontTree(1);
+    items[0]->SetFont(FirstFamilyFor(L"DejaVu Sans").c_str(), 30, false, false);
+    CFontItem* item = Open(1);
+    const Ink regular = SampleInk(*item);
+    ASSERT_GT(regular.pixels, 0);
+    TapChild(item->picker.boldBox);
+    EXPECT_EQ(item->picker.boldBox.GetCheck(), BST_CHECKED);
+    const Ink bold = SampleInk(*item);
+    EXPECT_GT(bold.pixels, regular.pixels * 11 / 10) << "bold strokes carry more ink";
+    TapChild(item->picker.boldBox);
+    EXPECT_EQ(SampleInk(*item).pixels, regular.pixels);
+
+    // Italic leans the same strokes: the sample is repainted, and back upright when unticked.
+    const std::vector<COLORREF> upright = PreviewPixels(*item);
+    TapChild(item->picker.italicBox);
+    EXPECT_NE(PreviewPixels(*item), upright);
+    TapChild(item->picker.italicBox);
+    EXPECT_EQ(PreviewPixels(*item), upright);
+}
+
+TEST_F(FontItemTest, TypedSizeRepaintsTheSampleAtThatHeightWhileTheRowKeepsTheRowHeight) {
+    CreateFontTree(1);
+    items[0]->SetFont(FirstFamilyFor(L"DejaVu Sans").c_str(), 20, false, false);
+    CFontItem* item = Open(1);
+    Press(VK_RETURN);
+    const Ink rowBefore = ValueInk(1);  // the row selected, as it is after the next edit
+    ASSERT_GT(rowBefore.pixels, 0);
+    Press(VK_RETURN);
+    const Ink at20 = SampleInk(*item);
+    TypeSize(*item, L"40");
+    EXPECT_EQ(item->picker.sizeBox.GetWindowText(), L"40");
+    const Ink at40 = SampleInk(*item);
+    // "test frase" has no descenders: its ink is the ascender height, about 0.7 of the cell.
+    EXPECT_GE(at40.Height(), 40 * 6 / 10);
+    EXPECT_LE(at40.Height(), 40);
+    EXPECT_NEAR(at40.Height(), 2 * at20.Height(), 2);
+    EXPECT_GT(at40.pixels, 3 * at20.pixels);
+
+    Press(VK_RETURN);
+    EXPECT_EQ(item->size, 40);
+    Pump();
+    const Ink rowAfter = ValueInk(1);
+    EXPECT_EQ(rowAfter.top, rowBefore.top);
+    EXPECT_EQ(rowAfter.bottom, rowBefore.bottom);
+    EXPECT_LT(rowAfter.Height(), H());
+}
+
+TEST_F(FontItemTest, UpAndDownCycleRoundTheControlsAndTheFocusIsKeptForTheNextEdit) {
+    CreateFontTree(1);
+    CFontItem* item = Open(1);
+    CFontWnd& picker = item->picker;
+    EXPECT_EQ(CWnd::GetFocus(), &picker.fontList);
+    const int selection = picker.fontList.GetCurSel();
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.sizeBox);
+    EXPECT_EQ(picker.fontList.GetCurSel(), selection) << "the closed list kept its selection";
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.boldBox);
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.italicBox);
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.fontList);
+    Press(VK_UP);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.italicBox);
+    Press(VK_UP);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.boldBox);
+    EXPECT_EQ(TakeEvents(), std::vector<std::string>{}) << "the tree heard none of the keys";
+
+    Press(VK_RETURN);
+    EXPECT_EQ(CWnd::GetFocus(), &tree);
+    Press(VK_RETURN);
+    ASSERT_TRUE(item->IsEditing());
+    EXPECT_EQ(CWnd::GetFocus(), &picker.boldBox) << "the picker opens where Up and Down left it";
+    Press(VK_UP);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.sizeBox);
+    Press(VK_UP);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.fontList);
+}
+
+TEST_F(FontItemTest, WithTheListDroppedUpAndDownMoveWithinTheList) {
+    if (families.size() < 3) GTEST_SKIP() << "needs three font families";
+    CreateFontTree(1);
+    items[0]->SetFont(families[1].c_str(), 20, false, false);
+    CFontItem* item = Open(1);
+    CFontWnd& picker = item->picker;
+    ASSERT_EQ(picker.fontList.GetCurSel(), 1);
+    TapChild(picker.fontList);
+    ASSERT_TRUE(picker.fontList.GetDroppedState());
+    EXPECT_TRUE(picker.listOpen);
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    Press(VK_UP);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.fontList);
+    const Ink before = SampleInk(*item);
+    Press(VK_RETURN);  // chooses the highlighted entry; the edit goes on
+    EXPECT_FALSE(picker.fontList.GetDroppedState());
+    EXPECT_FALSE(picker.listOpen);
+    ASSERT_TRUE(item->IsEditing());
+    EXPECT_EQ(picker.fontList.GetCurSel(), 2);
+    EXPECT_NE(SampleInk(*item).pixels, before.pixels) << "the sample shows the chosen family";
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.sizeBox) << "closed again, Down moves the focus";
+    Press(VK_RETURN);
+    EXPECT_EQ(item->name, families[2]);
+}
+
+TEST_F(FontItemTest, EndingTheEditTakesTheControlsIntoTheItemAndTellsTheTreeParent) {
+    CreateFontTree(2);
+    items[1]->SetFont(L"", 18, true, false);
+    Repaint();
+    EXPECT_EQ(ValueInk(2).pixels, 0) << "an empty name draws nothing in the row";
+    CFontItem* item = Open(2);
+    CFontWnd& picker = item->picker;
+    picker.fontList.SetCurSel(static_cast<int>(families.size()) - 1);
+    TapChild(picker.boldBox);
+    TapChild(picker.italicBox);
+    TypeSize(*item, L"33");
+    TakeEvents();
+    EXPECT_EQ(item->size, 18) << "the item's font changes only when the edit ends";
+    Press(VK_RETURN);
+    EXPECT_FALSE(item->IsEditing());
+    EXPECT_EQ(::GetWindow(tree.m_hWnd, GW_CHILD), nullptr);
+    EXPECT_EQ(TakeEvents(), std::vector<std::string>{"changed 3"});
+    EXPECT_EQ(CWnd::GetFocus(), &tree);
+    std::wstring name;
+    int size = 0;
+    bool bold = true;
+    bool italic = false;
+    item->GetFont(name, size, bold, italic);
+    EXPECT_EQ(name, families.back());
+    EXPECT_EQ(size, 33);
+    EXPECT_FALSE(bold);
+    EXPECT_TRUE(italic);
+    Pump();
+    EXPECT_GT(ValueInk(2).pixels, 0) << "the row shows the new name";
+
+    // An item told to end an edit it never began still tells the parent and keeps its font.
+    items[0]->EndEdit();
+    EXPECT_EQ(TakeEvents(), std::vector<std::string>{"changed 2"});
+    EXPECT_EQ(items[0]->name, L"Tahoma");
+}
+
+TEST_F(FontItemTest, SizesThatMakeNoFontAndAnEmptyFaceDrawNoSampleAndBreakNothing) {
+    CreateFontTree(1);
+    items[0]->SetFont(FirstFamilyFor(L"DejaVu Sans").c_str(), 20, false, false);
+    CFontItem* item = Open(1);
+    CFontWnd& picker = item->picker;
+
+    TypeSize(*item, L"");
+    EXPECT_EQ(picker.sizeBox.GetWindowText(), L"");
+    EXPECT_GT(SampleInk(*item).pixels, 0) << "no number: the platform's default height";
+
+    TypeSize(*item, L"999999999");
+    EXPECT_EQ(SampleInk(*item).pixels, 0);
+    const CRect& frame = picker.previewRect;
+    EXPECT_EQ(platform::ReadWindowPixel(picker.m_hWnd, frame.left, frame.top), RGB(0, 0, 0));
+    EXPECT_EQ(platform::ReadWindowPixel(picker.m_hWnd, frame.right, frame.bottom), RGB(0, 0, 0));
+
+    // No family selected: the frame stays empty.
+    TypeSize(*item, L"20");
+    EXPECT_GT(SampleInk(*item).pixels, 0);
+    picker.fontList.SetCurSel(-1);
+    picker.Invalidate();
+    Pump();
+    EXPECT_EQ(SampleInk(*item).pixels, 0);
+    picker.fontList.SetCurSel(0);
+
+    TypeSize(*item, L"999999999");
+    Press(VK_RETURN);
+    EXPECT_EQ(item->size, 999999999);
+    Repaint();
+    EXPECT_GT(ValueInk(1).pixels, 0) << "the row draws the name at the row height still";
+
+    // A picker with no area gets no bitmap: its paint is left undone.
+    item->picker.bold = false;
+    ASSERT_TRUE(item->picker.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 10, 200), &tree, 1000));
+    item->picker.Invalidate();
+    Pump();
+    EXPECT_TRUE(item->IsEditing());
+    item->EndEdit();
+    EXPECT_FALSE(item->IsEditing());
 }
 
 }  // namespace
