@@ -160,8 +160,9 @@ class FontItemTest : public TreeTest {
 };
 
 TEST_F(FontItemTest, PickerOpensBelowNearTheTopAboveNearTheBottomAndAboveTheRowBeforeACutOffRow) {
-    // Twelve rows and half a row more: the last row laid out is cut off at the bottom.
-    CreateFontTree(20, 12, Closed() / 2);
+    // Thirteen rows less five pixels: the picker of row 7 fits under it exactly (a cell is a
+    // row less one pixel), and the last row laid out is cut off at the bottom.
+    CreateFontTree(20, 13, -5);
     const int h = tree.ValueCell(0).Height();
     const int pickerWidth = 2 * (480 / 3);
 
@@ -179,6 +180,8 @@ TEST_F(FontItemTest, PickerOpensBelowNearTheTopAboveNearTheBottomAndAboveTheRowB
     const int client = Client().bottom;
     int lastBelow = 1;
     while (tree.ValueCell(lastBelow + 1).bottom + 5 * h <= client) ++lastBelow;
+    ASSERT_EQ(lastBelow, 7);
+    ASSERT_EQ(tree.ValueCell(lastBelow).bottom + 5 * h, client);
     Press(VK_RETURN);
     CFontItem* below = Open(lastBelow);
     EXPECT_EQ(RectOnTree(below->picker).top, tree.ValueCell(lastBelow).bottom);
@@ -357,6 +360,18 @@ TEST_F(FontItemTest, WithTheListDroppedUpAndDownMoveWithinTheList) {
     EXPECT_EQ(CWnd::GetFocus(), &picker.sizeBox) << "closed again, Down moves the focus";
     Press(VK_RETURN);
     EXPECT_EQ(item->name, families[2]);
+
+    // An edit ended from code while the list is dropped: the next picker starts closed.
+    Press(VK_RETURN);
+    ASSERT_TRUE(item->IsEditing());
+    Press(VK_UP);
+    TapChild(picker.fontList);
+    ASSERT_TRUE(picker.listOpen);
+    item->EndEdit();
+    item->BeginEdit(tree.ValueCell(1));
+    EXPECT_FALSE(picker.fontList.GetDroppedState());
+    Press(VK_DOWN);
+    EXPECT_EQ(CWnd::GetFocus(), &picker.sizeBox);
 }
 
 TEST_F(FontItemTest, EndingTheEditTakesTheControlsIntoTheItemAndTellsTheTreeParent) {
