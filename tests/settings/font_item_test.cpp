@@ -94,26 +94,31 @@ class FontItemTest : public TreeTest {
         Type(text);
     }
 
-    // The sample's ink inside the preview frame.
-    static Ink SampleInk(const CFontItem& item) {
-        const CRect& frame = item.picker.previewRect;
+    // Ink in `area` of a window: the pixels `isInk` accepts, and the rows they span.
+    template <typename IsInkPixel>
+    static Ink InkIn(HWND window, const CRect& area, const IsInkPixel& isInk) {
         Ink ink;
-        for (int y = frame.top + 1; y < frame.bottom; ++y) {
-            bool rowHasInk = false;
-            for (int x = frame.left + 1; x < frame.right; ++x) {
-                if (IsInk(platform::ReadWindowPixel(item.picker.m_hWnd, x, y))) {
-                    ++ink.pixels;
-                    rowHasInk = true;
-                }
+        for (int y = area.top; y < area.bottom; ++y) {
+            int inRow = 0;
+            for (int x = area.left; x < area.right; ++x) {
+                inRow += isInk(platform::ReadWindowPixel(window, x, y)) ? 1 : 0;
             }
-            if (rowHasInk) {
-                if (ink.top < 0) ink.top = y;
-                ink.bottom = y + 1;
-            }
+            if (inRow == 0) continue;
+            ink.pixels += inRow;
+            if (ink.top < 0) ink.top = y;
+            ink.bottom = y + 1;
         }
         return ink;
     }
 
+    // The sample's ink inside the preview frame.
+    static Ink SampleInk(const CFontItem& item) {
+        const CRect& frame = item.picker.previewRect;
+        return InkIn(item.picker.m_hWnd,
+                     CRect(frame.left + 1, frame.top + 1, frame.right, frame.bottom), IsInk);
+    }
+
+    // The preview with its frame.
     static std::vector<COLORREF> PreviewPixels(const CFontItem& item) {
         const CRect& frame = item.picker.previewRect;
         std::vector<COLORREF> pixels;
@@ -130,21 +135,8 @@ class FontItemTest : public TreeTest {
         const CRect rect = tree.ItemRect(row);
         const CRect cell = tree.ValueCell(row);
         const COLORREF background = Pixel(cell.right - 2, rect.top + 1);
-        Ink ink;
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            bool rowHasInk = false;
-            for (int x = cell.left + 2; x < cell.right - 1; ++x) {
-                if (Pixel(x, y) != background) {
-                    ++ink.pixels;
-                    rowHasInk = true;
-                }
-            }
-            if (rowHasInk) {
-                if (ink.top < 0) ink.top = y;
-                ink.bottom = y + 1;
-            }
-        }
-        return ink;
+        return InkIn(tree.m_hWnd, CRect(cell.left + 2, rect.top, cell.right - 1, rect.bottom),
+                     [background](COLORREF pixel) { return pixel != background; });
     }
 
     // The first family that begins with `prefix`, or the first family when none does.
@@ -441,8 +433,15 @@ TEST_F(FontItemTest, SizesThatMakeNoFontAndAnEmptyFaceDrawNoSampleAndBreakNothin
     Repaint();
     EXPECT_GT(ValueInk(1).pixels, 0) << "the row draws the name at the row height still";
 
-    // A picker with no area gets no bitmap: its paint is left undone.
-    item->picker.bold = false;
+    // An empty size box gives size 0, which the platform reads as its default height.
+    Press(VK_RETURN);
+    ASSERT_TRUE(item->IsEditing());
+    EXPECT_EQ(picker.sizeBox.GetWindowText(), L"999999999");
+    TypeSize(*item, L"");
+    Press(VK_RETURN);
+    EXPECT_EQ(item->size, 0);
+
+    // A picker with no width gets no bitmap: its paint is left undone, and nothing breaks.
     ASSERT_TRUE(item->picker.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 10, 200), &tree, 1000));
     item->picker.Invalidate();
     Pump();
