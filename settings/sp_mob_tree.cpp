@@ -9,6 +9,7 @@
 #include "settings/color_item.h"
 #include "settings/combo_box_item.h"
 #include "settings/edit_item.h"
+#include "settings/font_item.h"
 #include "settings/tree_drawing.h"
 
 namespace {
@@ -35,7 +36,6 @@ int CountRows(const ItemList& items) {
 }
 
 std::unique_ptr<CSPMobTreeItem> MakeItem(int kind, CSPMobTree* tree) {
-    // Colour and font items draw and edit like plain nodes until they get classes of their own.
     switch (kind) {
         case CSPMobTree::kTextItem:
             return std::make_unique<CEditItem>(tree);
@@ -43,6 +43,8 @@ std::unique_ptr<CSPMobTreeItem> MakeItem(int kind, CSPMobTree* tree) {
             return std::make_unique<CComboBoxItem>(tree);
         case CSPMobTree::kColorItem:
             return std::make_unique<CColorItem>(tree);
+        case CSPMobTree::kFontItem:
+            return std::make_unique<CFontItem>(tree);
         default:
             return std::make_unique<CSPMobTreeItem>(tree);
     }
