@@ -229,8 +229,7 @@ TEST_F(ColorItemTest, EndingAtPureRedStoresRedOnlyAndPaintsARedSwatchWithACyanFr
     EXPECT_EQ(Pixel(swatch.right - 3, swatch.top + 2), cyan);
     EXPECT_EQ(Pixel(swatch.right - 3, swatch.bottom - 3), cyan);
     EXPECT_EQ(Pixel(swatch.left + 2, swatch.bottom - 3), cyan);
-    // Both sides have frame pixels (where the dashes fall is the pen's business) and none
-    // right of the frame.
+    // Both sides have frame pixels and none right of the frame.
     EXPECT_GT(CountColor(CRect(swatch.left + 2, swatch.top + 3, swatch.left + 3, swatch.bottom - 3),
                          cyan),
               0);
@@ -240,6 +239,10 @@ TEST_F(ColorItemTest, EndingAtPureRedStoresRedOnlyAndPaintsARedSwatchWithACyanFr
         0);
     EXPECT_EQ(CountColor(CRect(swatch.right - 2, swatch.top, swatch.right, swatch.bottom), cyan),
               0);
+    // The frame is dashed: its top side shows the swatch's red between its dashes.
+    const CRect topSide(swatch.left + 2, swatch.top + 2, swatch.right - 3, swatch.top + 3);
+    EXPECT_GT(CountColor(topSide, RGB(255, 0, 0)), 0);
+    EXPECT_GT(CountColor(topSide, cyan), topSide.Width() / 2);
     EXPECT_EQ(Pixel(swatch.left + 1, swatch.top + 2), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(swatch.right - 2, swatch.bottom - 3), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(swatch.left + 3, swatch.top + 3), RGB(255, 0, 0));
