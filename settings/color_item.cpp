@@ -1,6 +1,6 @@
 #include "settings/color_item.h"
 
-#include "platform/base/system_metrics.h"
+#include "settings/picker_placement.h"
 #include "settings/sp_mob_tree.h"
 
 namespace {
@@ -63,20 +63,7 @@ void CColorItem::BeginEdit(const RECT& cell) {
 
     CRect client(0, 0, 0, 0);
     tree->GetClientRect(&client);
-    CRect row(cell);
-    const int h = row.Height();
-    // A row cut off at the bottom places the picker by the row before it.
-    if (row.bottom > client.bottom) row.OffsetRect(0, -h);
-    CRect area(0, 0, 0, 0);
-    if (client.bottom - kPickerHeightInCells * h < row.bottom) {
-        area.top = row.top - kPickerHeightInCells * h;
-        area.bottom = row.top;
-    } else {
-        area.top = row.bottom;
-        area.bottom = row.bottom + kPickerHeightInCells * h;
-    }
-    area.right = row.right;
-    area.left = row.right - 2 * (::GetSystemMetrics(SM_CXSCREEN) / 3);
+    const CRect area = settings::PlacePicker(client, cell, kPickerHeightInCells);
     picker.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, area, tree, kPickerId, red, green, blue);
 }
 

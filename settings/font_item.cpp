@@ -1,7 +1,7 @@
 #include "settings/font_item.h"
 
-#include "platform/base/system_metrics.h"
 #include "settings/font_description.h"
+#include "settings/picker_placement.h"
 #include "settings/sp_mob_tree.h"
 
 namespace {
@@ -61,20 +61,7 @@ void CFontItem::BeginEdit(const RECT& cell) {
     ClosePicker();  // a second BeginEdit keeps the first picker's font, without a notification
     CRect client(0, 0, 0, 0);
     tree->GetClientRect(&client);
-    CRect anchor = cell;
-    const int h = anchor.Height();
-    // A row cut off at the bottom: the picker goes by the row before it.
-    if (anchor.bottom > client.bottom) anchor.OffsetRect(0, -h);
-    CRect area(0, 0, 0, 0);
-    if (client.bottom - kPickerHeightInCells * h < anchor.bottom) {
-        area.top = anchor.top - kPickerHeightInCells * h;
-        area.bottom = anchor.top;
-    } else {
-        area.top = anchor.bottom;
-        area.bottom = anchor.bottom + kPickerHeightInCells * h;
-    }
-    area.right = anchor.right;
-    area.left = anchor.right - 2 * (GetSystemMetrics(SM_CXSCREEN) / 3);
+    const CRect area = settings::PlacePicker(client, cell, kPickerHeightInCells);
 
     picker.bold = bold;
     picker.italic = italic;
