@@ -16,6 +16,19 @@ SIZE ClientSize(const WindowRecord& record) {
     return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
+// The client size a window's program sees: without the strip its bottom bar keeps.
+SIZE SizeAboveBottomBar(const WindowRecord& record) {
+    const SIZE size = ClientSize(record);
+    return SIZE{size.cx, std::max(0, size.cy - platform::BottomBarHeight(record))};
+}
+
+// Lays the bottom bar across the bottom strip of its window's whole client area.
+void PlaceBottomBar(const WindowRecord& record, int height) {
+    const SIZE size = ClientSize(record);
+    SetWindowPos(record.bottomBar, nullptr, 0, std::max(0, size.cy - height), size.cx, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The deepest shown, enabled child under a point given in the parent's client coordinates.
 // Children are seen only through their parent's client area: a point on the parent's frame or
 // scroll bar is the parent's.
@@ -57,7 +70,7 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
     const WindowRecord* record = FindWindowRecord(hwnd);
     if (record == nullptr || rect == nullptr) return FALSE;
-    const SIZE size = ClientSize(*record);
+    const SIZE size = SizeAboveBottomBar(*record);
     *rect = RECT{0, 0, size.cx, size.cy};
     return TRUE;
 }
@@ -72,7 +85,7 @@ BOOL SetWindowPos(HWND hwnd, HWND /*insertAfter*/, int x, int y, int width, int 
     WindowRecord* record = FindWindowRecord(hwnd);
     if (record == nullptr) return FALSE;
     const RECT before = record->rect;
-    const SIZE clientBefore = ClientSize(*record);
+    const SIZE clientBefore = SizeAboveBottomBar(*record);
     RECT after = before;
     if ((flags & SWP_NOMOVE) == 0) OffsetRect(&after, x - before.left, y - before.top);
     if ((flags & SWP_NOSIZE) == 0) {
@@ -101,10 +114,14 @@ BOOL SetWindowPos(HWND hwnd, HWND /*insertAfter*/, int x, int y, int width, int 
         platform::CurrentBackend()->TopLevelChanged(hwnd);
     }
 
+    if (resized && FindWindowRecord(record->bottomBar) != nullptr) {
+        const WindowRecord* bar = FindWindowRecord(record->bottomBar);
+        PlaceBottomBar(*record, bar->rect.bottom - bar->rect.top);
+    }
     if (moved) platform::DeliverMessage(hwnd, WM_MOVE, 0, MAKELPARAM(after.left, after.top));
     record = FindWindowRecord(hwnd);
     if (record == nullptr) return TRUE;
-    const SIZE clientAfter = ClientSize(*record);
+    const SIZE clientAfter = SizeAboveBottomBar(*record);
     if (clientAfter.cx != clientBefore.cx || clientAfter.cy != clientBefore.cy) {
         platform::DeliverMessage(hwnd, WM_SIZE, SIZE_RESTORED,
                                  MAKELPARAM(clientAfter.cx, clientAfter.cy));
@@ -113,6 +130,31 @@ BOOL SetWindowPos(HWND hwnd, HWND /*insertAfter*/, int x, int y, int width, int 
         ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     if ((flags & SWP_HIDEWINDOW) != 0) ShowWindow(hwnd, SW_HIDE);
     return TRUE;
+}
+
+BOOL SetBottomBar(HWND hwnd, HWND bar, int height) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr) return FALSE;
+    if (bar != nullptr) {
+        const WindowRecord* barRecord = FindWindowRecord(bar);
+        if (barRecord == nullptr || barRecord->parent != hwnd || height < 0) return FALSE;
+    }
+    const SIZE before = SizeAboveBottomBar(*record);
+    record->bottomBar = bar;
+    if (bar != nullptr) PlaceBottomBar(*record, height);
+    record = FindWindowRecord(hwnd);
+    if (record == nullptr) return TRUE;
+    const SIZE after = SizeAboveBottomBar(*record);
+    if (after.cx != before.cx || after.cy != before.cy) {
+        platform::DeliverMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.cx, after.cy));
+    }
+    return TRUE;
+}
+
+HWND GetBottomBar(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (record == nullptr || FindWindowRecord(record->bottomBar) == nullptr) return nullptr;
+    return record->bottomBar;
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT* point) {

@@ -16,12 +16,18 @@ void Handle(MSG& message) {
 }  // namespace
 
 bool PreTranslateThroughWindows(MSG* message) {
+    HWND top = nullptr;
     for (HWND hwnd = message->hwnd; hwnd != nullptr; hwnd = GetParent(hwnd)) {
         CWnd* object = CWnd::FromHandle(hwnd);
         if (object != nullptr && object->PreTranslateMessage(message)) return true;
+        top = hwnd;
         if ((GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD) == 0) break;
     }
-    return false;
+    // The top level's bottom bar hears what its windows left: the soft keys of a menu bar.
+    HWND bar = GetBottomBar(top);
+    if (bar == nullptr || bar == message->hwnd || IsChild(bar, message->hwnd)) return false;
+    CWnd* barObject = CWnd::FromHandle(bar);
+    return barObject != nullptr && barObject->PreTranslateMessage(message);
 }
 
 bool PumpOneMessage() {

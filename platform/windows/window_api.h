@@ -91,6 +91,14 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);
 // width or height becomes 0.
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+// Gives a child bar (a menu bar) the bottom strip of the window's client area, `height` pixels
+// high across its width: GetClientRect and WM_SIZE then report only the area above the bar, the
+// bar follows the window's size, and the keys of the window's top level are offered to it after
+// the windows under them. A null bar gives the strip back. Fails unless `bar` is a child of
+// `hwnd`.
+BOOL SetBottomBar(HWND hwnd, HWND bar, int height);
+// The window's bottom bar, or null.
+HWND GetBottomBar(HWND hwnd);
 BOOL ClientToScreen(HWND hwnd, POINT* point);
 BOOL ScreenToClient(HWND hwnd, POINT* point);
 HWND WindowFromPoint(POINT screenPoint);

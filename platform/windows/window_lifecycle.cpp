@@ -62,11 +62,22 @@ void DestroyTree(HWND hwnd) {
     }
     record = FindWindowRecord(hwnd);
     if (record == nullptr) return;
+    HWND parentGivenRoomBack = nullptr;
     if (WindowRecord* parent = FindWindowRecord(record->parent)) {
         std::erase(parent->children, hwnd);
+        if (parent->bottomBar == hwnd) {
+            parent->bottomBar = nullptr;
+            if (!parent->destroying) parentGivenRoomBack = parent->handle;
+        }
     }
     const bool topLevel = IsTopLevel(*record);
     EraseWindowRecord(hwnd);
+    if (const WindowRecord* parent = FindWindowRecord(parentGivenRoomBack)) {
+        // A bottom bar that goes alone gives its strip back to the window's client area.
+        const RECT client = ClientAreaInWindow(*parent);
+        DeliverMessage(parentGivenRoomBack, WM_SIZE, SIZE_RESTORED,
+                       MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    }
     if (topLevel) {
         RemoveTopLevel(hwnd);
         CurrentBackend()->TopLevelDestroyed(hwnd);

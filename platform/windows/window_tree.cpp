@@ -89,6 +89,12 @@ RECT ClientAreaInWindow(const WindowRecord& record) {
     return client;
 }
 
+int BottomBarHeight(const WindowRecord& record) {
+    const WindowRecord* bar = FindWindowRecord(record.bottomBar);
+    if (bar == nullptr || bar->parent != record.handle || (bar->style & WS_VISIBLE) == 0) return 0;
+    return bar->rect.bottom - bar->rect.top;
+}
+
 POINT WindowOriginInSurface(HWND hwnd) {
     POINT origin{0, 0};
     const WindowRecord* record = FindWindowRecord(hwnd);

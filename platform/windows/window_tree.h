@@ -49,6 +49,7 @@ struct WindowRecord {
     int id = 0;
     CWnd* object = nullptr;  // the framework object that receives the messages, if any
     LONG userData = 0;
+    HWND bottomBar = nullptr;  // a child bar keeping the bottom strip of the client area
     HWND lastFocus = nullptr;  // top-level windows: the descendant that had the focus when it
                                // was last deactivated, to have it again on activation
 
@@ -87,6 +88,9 @@ bool IsTopLevel(const WindowRecord& record);
 // The client area inside the window rectangle (borders, caption and scroll bars excluded), in
 // coordinates relative to the window's top-left corner.
 RECT ClientAreaInWindow(const WindowRecord& record);
+// The height of the strip a window's bottom bar keeps (0 without a live, shown bar): the client
+// area the window's program sees ends above it.
+int BottomBarHeight(const WindowRecord& record);
 // The window's top-left corner in its top-level window's surface.
 POINT WindowOriginInSurface(HWND hwnd);
 // The client area in its top-level window's surface, clipped by every ancestor's client area.
