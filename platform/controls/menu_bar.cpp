@@ -66,13 +66,13 @@ void CMenuBar::PostNcDestroy() {
 }
 
 CRect CMenuBar::EntryRect(int index) const {
-    CRect client;
+    CRect client(0, 0, 0, 0);
     GetClientRect(&client);
     const int count = static_cast<int>(entries_.size());
     // Equal shares of the width; the last entry takes what the division leaves.
     const int left = client.Width() * index / count;
     const int right = index + 1 == count ? client.right : client.Width() * (index + 1) / count;
-    return CRect(left, client.top, right, client.bottom);
+    return RECT{left, client.top, right, client.bottom};
 }
 
 int CMenuBar::EntryAt(CPoint point) const {
