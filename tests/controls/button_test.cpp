@@ -16,17 +16,7 @@ class ButtonTest : public HeadlessTest {
     }
 
     // A point of the button in screen coordinates, (x, y) from its top-left corner.
-    POINT OnButton(int x, int y) const {
-        CRect rect;
-        button.GetWindowRect(&rect);
-        return POINT{rect.left + x, rect.top + y};
-    }
-    void Tap(POINT down, POINT up) {
-        platform::input::StylusDown(down);
-        Pump();
-        platform::input::StylusUp(up);
-        Pump();
-    }
+    POINT OnButton(int x, int y) const { return PointOn(button.m_hWnd, x, y); }
     COLORREF Centre() const { return platform::ReadWindowPixel(button.m_hWnd, 8, 25); }
 
     ControlHost host;

@@ -20,17 +20,7 @@ class CheckBoxTest : public HeadlessTest {
         Pump();
     }
 
-    POINT OnBox(int x, int y) const {
-        CRect rect;
-        box.GetWindowRect(&rect);
-        return POINT{rect.left + x, rect.top + y};
-    }
-    void Tap(POINT down, POINT up) {
-        platform::input::StylusDown(down);
-        Pump();
-        platform::input::StylusUp(up);
-        Pump();
-    }
+    POINT OnBox(int x, int y) const { return PointOn(box.m_hWnd, x, y); }
     void PressSpace() {
         platform::input::KeyDown(VK_SPACE);
         platform::input::KeyUp(VK_SPACE);

@@ -78,12 +78,7 @@ class ComboBoxTest : public HeadlessTest {
         Pump();
     }
 
-    void Tap(POINT down, POINT up) {
-        platform::input::StylusDown(down);
-        Pump();
-        platform::input::StylusUp(up);
-        Pump();
-    }
+    static void Tap(POINT down, POINT up) { ::Tap(down, up); }
     void Tap(POINT at) { Tap(at, at); }
     void Key(UINT key) {
         platform::input::KeyDown(key);
@@ -99,11 +94,7 @@ class ComboBoxTest : public HeadlessTest {
     }
 
     // A point of the closed box in screen coordinates, (x, y) from its top-left corner.
-    POINT OnBox(int x, int y) const {
-        CRect rect;
-        combo.GetWindowRect(&rect);
-        return POINT{rect.left + x, rect.top + y};
-    }
+    POINT OnBox(int x, int y) const { return PointOn(combo.m_hWnd, x, y); }
     // The dropped list's rectangle on the screen, empty when no list is there.
     CRect ListRect() const {
         CRect box;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/windows/cwnd.h"
+#include "platform/windows/input.h"
+#include "platform/windows/message_pump.h"
 
 class ControlHost : public CWnd {
   public:
@@ -23,3 +25,18 @@ class ControlHost : public CWnd {
         return TRUE;
     }
 };
+
+// A point of `window` in screen coordinates, (x, y) from its top-left corner.
+inline POINT PointOn(HWND window, int x, int y) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return POINT{rect.left + x, rect.top + y};
+}
+
+// The stylus put down at `down` and lifted at `up` (screen coordinates), each step handled.
+inline void Tap(POINT down, POINT up) {
+    platform::input::StylusDown(down);
+    platform::ProcessPendingMessages();
+    platform::input::StylusUp(up);
+    platform::ProcessPendingMessages();
+}

@@ -60,17 +60,7 @@ class MenuBarTest : public HeadlessTest {
         return info.hwndMB;
     }
     // A point of the bar in screen coordinates, (x, y) from its top-left corner.
-    static POINT OnBar(HWND bar, int x, int y) {
-        RECT rect{};
-        GetWindowRect(bar, &rect);
-        return POINT{rect.left + x, rect.top + y};
-    }
-    void Tap(POINT down, POINT up) {
-        platform::input::StylusDown(down);
-        Pump();
-        platform::input::StylusUp(up);
-        Pump();
-    }
+    static POINT OnBar(HWND bar, int x, int y) { return PointOn(bar, x, y); }
     void Press(UINT key) {
         platform::input::KeyDown(key);
         Pump();

@@ -76,11 +76,7 @@ class SliderTest : public HeadlessTest {
     }
 
     // A point of the slider in screen coordinates, (x, y) from its top-left corner.
-    POINT At(int x, int y = kHeight / 2) const {
-        CRect rect;
-        slider.GetWindowRect(&rect);
-        return POINT{rect.left + x, rect.top + y};
-    }
+    POINT At(int x, int y = kHeight / 2) const { return PointOn(slider.m_hWnd, x, y); }
     void Press(int x) {
         platform::input::StylusDown(At(x));
         Pump();
