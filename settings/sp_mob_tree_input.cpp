@@ -57,6 +57,9 @@ void CSPMobTree::SelectMovedTo(CSPMobTreeItem* item, bool towardsEnd) {
     if (item->RefreshRow(false)) {
         scrollPos += towardsEnd ? 1 : -1;
         UpdateScroll(false);
+        // Keys typed ahead move on from the rows as now shown, not from those of the last paint,
+        // which would no longer hold the selection.
+        UpdateWindow();
     }
 }
 

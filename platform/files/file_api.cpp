@@ -11,6 +11,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/base/last_error.h"
 #include "platform/base/text_encoding.h"
 #include "platform/files/regular_file.h"
 
@@ -101,7 +102,10 @@ std::wstring ModuleFilePath() {
     return WideFromUtf8(path);
 }
 
-bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
+namespace {
+
+// The steps of ReplaceFileContent; on failure errno tells why.
+bool ReplaceThroughTemporaryFile(const std::wstring& path, std::string_view content) {
     const std::string target = ResolveTarget(Utf8FromWide(path));
     const auto slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
@@ -131,7 +135,9 @@ bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
     }
     if (!written || !closed || InjectedFailure(FileStep::Rename) ||
         ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
+        errno = error;
         return false;
     }
     // Make the rename itself durable; the content is already safe if this fails.
@@ -141,6 +147,15 @@ bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
         ::close(folderDescriptor);
     }
     return true;
+}
+
+}  // namespace
+
+bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
+    errno = 0;
+    if (ReplaceThroughTemporaryFile(path, content)) return true;
+    SetLastError(errno != 0 ? static_cast<DWORD>(errno) : static_cast<DWORD>(EIO));
+    return false;
 }
 
 }  // namespace platform

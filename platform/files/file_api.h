@@ -44,7 +44,7 @@ void OverrideModuleFilePath(const std::wstring& path);
 // Replaces the file's content by `content`: written to a new file in the same folder, flushed to
 // the disk and renamed over the target (a symbolic link is followed to its file, whose
 // permissions the new content keeps). On any failure the old file stays as it was, the new file
-// is removed, and the result is false.
+// is removed, the result is false and GetLastError tells why.
 bool ReplaceFileContent(const std::wstring& path, std::string_view content);
 
 // For tests: every step of the file layer (open, size, read, write, sync, close, rename) asks

@@ -130,6 +130,28 @@ TEST_F(TreeKeysTest, ANewSelectionNotWhollyInViewScrollsByOneRowEitherWay) {
     EXPECT_EQ(tree.GetScrollPos(SB_VERT), 0);
 }
 
+TEST_F(TreeKeysTest, KeysTypedAheadWalkOnPastTheBottomWithoutLosingTheSelection) {
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
+    AddRows(39);  // forty rows, four in view
+    Repaint();
+    // Queued before the tree takes any of them, as a held key or a fast typist sends them.
+    for (int press = 0; press < 30; ++press) {
+        platform::input::KeyDown(VK_DOWN);
+        platform::input::KeyUp(VK_DOWN);
+    }
+    Pump();
+    EXPECT_EQ(SelectedId(), 30);
+    EXPECT_EQ(tree.scrollPos, 26);
+    for (int press = 0; press < 29; ++press) {
+        platform::input::KeyDown(VK_UP);
+        platform::input::KeyUp(VK_UP);
+    }
+    Pump();
+    EXPECT_EQ(SelectedId(), 1);
+    EXPECT_EQ(tree.scrollPos, 0);
+    EXPECT_EQ(Pixel(tree.ItemRect(0).left, tree.ItemRect(0).top), Sys(COLOR_HIGHLIGHT));
+}
+
 TEST_F(TreeKeysTest, DownOrUpWhileTheSelectionIsScrolledOutOfViewClearsIt) {
     CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);
