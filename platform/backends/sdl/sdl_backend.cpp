@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/backends/sdl/sdl_display.h"
@@ -123,6 +124,11 @@ void SdlBackend::RequestForeground(HWND window) {
     if ((flags & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(sdlWindow);
     if ((flags & SDL_WINDOW_SHOWN) == 0) SDL_ShowWindow(sdlWindow);
     SDL_RaiseWindow(sdlWindow);
+    // Raising only asks the window manager for the keyboard. Where there is none (a kiosk, a bare
+    // X server), nobody hands the keyboard back to a window once a message box over it has gone,
+    // and keys would reach no window: the program gives it the focus itself.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetWindowInputFocus(sdlWindow);
 }
 
 // On X11 the wait is on the connection itself. SDL 2.26's own wait wakes itself by sending an
