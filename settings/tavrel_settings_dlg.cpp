@@ -94,7 +94,7 @@ LRESULT CTavrelSettingsDlg::OnSelectionChanged(WPARAM /*wParam*/, LPARAM /*lPara
 
 namespace {
 
-void ForgetDescriptions(std::vector<std::unique_ptr<CSPMobTreeItem>>& items) {
+void ForgetDescriptions(const std::vector<std::unique_ptr<CSPMobTreeItem>>& items) {
     for (const auto& item : items) {
         item->userData = nullptr;
         ForgetDescriptions(item->children);
