@@ -56,26 +56,29 @@ int TextPixels(const CWnd& panel) {
 class SettingsDialogTest : public EditorTest {};
 
 TEST_F(SettingsDialogTest, TheTreeTakesTheUpperThreeQuartersAndThePanelTheRestAboveTheMenuBar) {
-    // A handheld whose client area is 240 by 320 inside the one-pixel border, between the
-    // caption and the menu bar.
-    display = {242, 322 + GetSystemMetrics(SM_CYCAPTION) + CMenuBar::BarHeight(), 96};
-    backend = &platform::InstallHeadlessBackend(display);
     folder.Write("options.ini", kOptions);
-    Run({[](CTavrelSettingsDlg& dialog) {
-        CRect client;
-        dialog.GetClientRect(&client);
-        EXPECT_EQ(client, CRect(0, 0, 240, 320));
-        EXPECT_EQ(RectInParent(dialog.tree, dialog), CRect(2, 2, 238, 240));
-        EXPECT_EQ(RectInParent(dialog.description, dialog), CRect(2, 242, 238, 318));
-        EXPECT_EQ(::GetDlgItem(dialog.m_hWnd, 1001), dialog.tree.m_hWnd);
-        EXPECT_EQ(::GetDlgItem(dialog.m_hWnd, 1002), dialog.description.m_hWnd);
-        EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
-        EXPECT_EQ(::GetMenuItemCount(dialog.menuBarMenu), 2);
-        wchar_t text[32] = {};
-        ::GetWindowText(dialog.m_hWnd, text, 32);
-        EXPECT_STREQ(text, L"Tavrel Settings");
-        dialog.DestroyWindow();
-    }});
+    // Handhelds whose client area is 240 wide and 320 or 322 high inside the one-pixel border,
+    // between the caption and the menu bar; the split is a whole quarter times three.
+    for (const int height : {320, 322}) {
+        SCOPED_TRACE(height);
+        display = {242, height + 2 + GetSystemMetrics(SM_CYCAPTION) + CMenuBar::BarHeight(), 96};
+        backend = &platform::InstallHeadlessBackend(display);
+        Run({[height](CTavrelSettingsDlg& dialog) {
+            CRect client;
+            dialog.GetClientRect(&client);
+            EXPECT_EQ(client, CRect(0, 0, 240, height));
+            EXPECT_EQ(RectInParent(dialog.tree, dialog), CRect(2, 2, 238, 240));
+            EXPECT_EQ(RectInParent(dialog.description, dialog), CRect(2, 242, 238, height - 2));
+            EXPECT_EQ(::GetDlgItem(dialog.m_hWnd, 1001), dialog.tree.m_hWnd);
+            EXPECT_EQ(::GetDlgItem(dialog.m_hWnd, 1002), dialog.description.m_hWnd);
+            EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
+            EXPECT_EQ(::GetMenuItemCount(dialog.menuBarMenu), 2);
+            wchar_t text[32] = {};
+            ::GetWindowText(dialog.m_hWnd, text, 32);
+            EXPECT_STREQ(text, L"Tavrel Settings");
+            dialog.DestroyWindow();
+        }});
+    }
 }
 
 TEST_F(SettingsDialogTest, CancelEscapeCloseAndTheTitleBarOkLeaveTheFileByteForByteAfterEdits) {
