@@ -236,8 +236,7 @@ TEST_F(CaptionOkButtonTest, WindowsWithoutTheStyleOrWithoutACaptionLookAsBefore)
     CRect client;
     changing.GetClientRect(&client);
     EXPECT_EQ(client.Height(), 200 - 2 - 32);
-    const RECT button = DrawnOnRightOfCaption(changing.m_hWnd);
-    EXPECT_FALSE(IsRectEmpty(&button));
+    EXPECT_EQ(Describe(DrawnOnRightOfCaption(changing.m_hWnd)), "256,4 296,30");
     ::SetWindowLong(changing.m_hWnd, GWL_EXSTYLE, 0);
     Pump();
     changing.GetClientRect(&client);
@@ -353,6 +352,17 @@ TEST_F(CaptionOkButtonDialogTest, OnlyAPressAndAReleaseBothOnTheButtonCount) {
         EXPECT_EQ(Run(dialog, {TapStep(tap.down, tap.up), Escape}), IDCANCEL) << tap.name;
         EXPECT_EQ(dialog.commands, (Log{"2 0 free"})) << tap.name;
     }
+
+    // A press on it whose release was lost, then one in the client area lifted on it.
+    OkDialog lost;
+    EXPECT_EQ(Run(lost, {[] {
+                             platform::input::StylusDown(OnButton());
+                             platform::input::StylusDown(ClientBelowButton());
+                             platform::input::StylusUp(OnButton());
+                         },
+                         Escape}),
+              IDCANCEL);
+    EXPECT_EQ(lost.commands, (Log{"2 0 free"}));
 }
 
 TEST_F(CaptionOkButtonDialogTest, SlidingOffReleasesItAndSlidingBackPressesItAgain) {
