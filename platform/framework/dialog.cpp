@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/handheld_screen.h"
 #include "platform/base/system_metrics.h"
 #include "platform/graphics/gdi_objects.h"
 #include "platform/graphics/system_colors.h"
@@ -128,7 +129,9 @@ LRESULT CDialog::HandleInitDialog(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 BOOL CDialog::OnInitDialog() {
     if (m_bFullScreen) {
-        MoveWindow(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
+        const RECT screen = platform::HandheldScreenRect();
+        MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                   TRUE);
     }
     return TRUE;
 }

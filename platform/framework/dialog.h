@@ -27,7 +27,8 @@ class CDialog : public CWnd {
     void EndDialog(int result);
     BOOL PreTranslateMessage(MSG* message) override;
 
-    // With the full-screen flag set, the framework sizes the dialog to the whole screen.
+    // With the full-screen flag set, the framework places the dialog on the handheld's screen:
+    // the whole of a small display, a handheld-shaped window in the middle of a large one.
     BOOL m_bFullScreen = TRUE;
 
   protected:

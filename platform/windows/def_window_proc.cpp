@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/caption_button_input.h"
 #include "platform/windows/scroll_bar_input.h"
 #include "platform/windows/window_tree.h"
 
@@ -72,15 +73,20 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETICON:
             return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon
                                                                 : record->smallIcon);
-        // The window system's own scroll bar answers the stylus on it.
+        // The window system's own scroll bar and caption ok button answer the stylus on them.
         case WM_NCLBUTTONDOWN:
         case WM_NCMOUSEMOVE:
         case WM_NCLBUTTONUP: {
-            if (wParam != HTVSCROLL) return 0;
             const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (message == WM_NCLBUTTONDOWN) platform::ScrollBarStylusDown(hwnd, point);
-            if (message == WM_NCMOUSEMOVE) platform::ScrollBarStylusMove(hwnd, point);
-            if (message == WM_NCLBUTTONUP) platform::ScrollBarStylusUp(hwnd, point);
+            if (wParam == HTVSCROLL) {
+                if (message == WM_NCLBUTTONDOWN) platform::ScrollBarStylusDown(hwnd, point);
+                if (message == WM_NCMOUSEMOVE) platform::ScrollBarStylusMove(hwnd, point);
+                if (message == WM_NCLBUTTONUP) platform::ScrollBarStylusUp(hwnd, point);
+            } else if (wParam == HTCLOSE) {
+                if (message == WM_NCLBUTTONDOWN) platform::CaptionOkButtonStylusDown(hwnd, point);
+                if (message == WM_NCMOUSEMOVE) platform::CaptionOkButtonStylusMove(hwnd, point);
+                if (message == WM_NCLBUTTONUP) platform::CaptionOkButtonStylusUp(hwnd, point);
+            }
             return 0;
         }
         case WM_ACTIVATE:

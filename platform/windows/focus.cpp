@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/caption_button_input.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
 #include "platform/windows/painting.h"
@@ -109,8 +110,9 @@ HWND SetCapture(HWND hwnd) {
     if (previous != nullptr && previous != Focus().capture && IsWindow(previous)) {
         platform::DeliverMessage(previous, WM_CAPTURECHANGED, 0,
                                  reinterpret_cast<LPARAM>(Focus().capture));
-        // A scroll bar that held the stylus has lost it.
+        // A scroll bar or an ok button that held the stylus has lost it.
         platform::EndScrollBarHold(previous);
+        platform::EndCaptionOkButtonHold(previous);
     }
     return previous;
 }
@@ -121,6 +123,7 @@ BOOL ReleaseCapture() {
     if (previous != nullptr && IsWindow(previous)) {
         platform::DeliverMessage(previous, WM_CAPTURECHANGED, 0, 0);
         platform::EndScrollBarHold(previous);
+        platform::EndCaptionOkButtonHold(previous);
     }
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/caption_button_input.h"
 #include "platform/windows/cwnd.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_pump.h"
@@ -78,10 +79,30 @@ void NoteKeyState(const InputEvent& event) {
     }
 }
 
-// The stylus on a window's scroll bar: screen coordinates, as for every non-client message.
-MSG ScrollBarMessage(HWND target, UINT message, const InputEvent& event) {
-    return MSG{target,     message,    HTVSCROLL, MAKELPARAM(event.point.x, event.point.y),
+// The stylus on a part of a window's frame that the window system answers itself (its scroll
+// bar or its caption ok button): screen coordinates, as for every non-client message.
+MSG FrameMessage(HWND target, UINT message, WPARAM part, const InputEvent& event) {
+    return MSG{target,     message,    part, MAKELPARAM(event.point.x, event.point.y),
                event.time, event.point};
+}
+
+// Which such part lies under a press, or HTNOWHERE.
+WPARAM FramePartAt(HWND target, POINT screenPoint) {
+    if (IsOnVerticalScrollBar(target, screenPoint)) return HTVSCROLL;
+    if (IsOnCaptionOkButton(target, screenPoint)) return HTCLOSE;
+    return HTNOWHERE;
+}
+
+// The window whose frame holds the stylus and the part that holds it; null when none does.
+struct FrameHold {
+    HWND window = nullptr;
+    WPARAM part = HTNOWHERE;
+};
+
+FrameHold CurrentFrameHold() {
+    if (HWND holding = ScrollBarHoldingWindow()) return FrameHold{holding, HTVSCROLL};
+    if (HWND holding = CaptionOkButtonHoldingWindow()) return FrameHold{holding, HTCLOSE};
+    return FrameHold{};
 }
 
 // Turns queued input into the message it stands for; false when it produces none (a move while
@@ -90,14 +111,17 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
     Queue& queue = TheQueue();
     switch (event.kind) {
         case InputKind::StylusDown: {
-            // A press while a scroll bar still holds the stylus: its release was lost.
+            // A press while a frame part still holds the stylus: its release was lost.
             if (HWND holding = ScrollBarHoldingWindow()) EndScrollBarHold(holding);
+            if (HWND holding = CaptionOkButtonHoldingWindow()) EndCaptionOkButtonHold(holding);
             HWND target = StylusTarget(event.point);
             if (target == nullptr) return false;
             queue.stylusDown = true;
             // A window that holds the capture gets every press as its own, even on its frame.
-            if (Focus().capture == nullptr && IsOnVerticalScrollBar(target, event.point)) {
-                *message = ScrollBarMessage(target, WM_NCLBUTTONDOWN, event);
+            const WPARAM part =
+                Focus().capture == nullptr ? FramePartAt(target, event.point) : HTNOWHERE;
+            if (part != HTNOWHERE) {
+                *message = FrameMessage(target, WM_NCLBUTTONDOWN, part, event);
             } else {
                 *message = StylusMessage(target, WM_LBUTTONDOWN, MK_LBUTTON, event);
             }
@@ -105,8 +129,8 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         }
         case InputKind::StylusMove: {
             if (!queue.stylusDown) return false;
-            if (HWND holding = ScrollBarHoldingWindow()) {
-                *message = ScrollBarMessage(holding, WM_NCMOUSEMOVE, event);
+            if (const FrameHold hold = CurrentFrameHold(); hold.window != nullptr) {
+                *message = FrameMessage(hold.window, WM_NCMOUSEMOVE, hold.part, event);
                 return true;
             }
             HWND target = StylusTarget(event.point);
@@ -117,8 +141,8 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
         case InputKind::StylusUp: {
             if (!queue.stylusDown) return false;
             queue.stylusDown = false;
-            if (HWND holding = ScrollBarHoldingWindow()) {
-                *message = ScrollBarMessage(holding, WM_NCLBUTTONUP, event);
+            if (const FrameHold hold = CurrentFrameHold(); hold.window != nullptr) {
+                *message = FrameMessage(hold.window, WM_NCLBUTTONUP, hold.part, event);
                 return true;
             }
             HWND target = StylusTarget(event.point);

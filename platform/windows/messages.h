@@ -62,6 +62,7 @@ constexpr UINT WM_USER = 0x0400;
 constexpr WPARAM HTNOWHERE = 0;
 constexpr WPARAM HTCLIENT = 1;
 constexpr WPARAM HTVSCROLL = 7;
+constexpr WPARAM HTCLOSE = 20;
 
 // WM_ACTIVATE states.
 constexpr WORD WA_INACTIVE = 0;

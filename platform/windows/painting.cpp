@@ -7,6 +7,7 @@
 #include "platform/graphics/device_context.h"
 #include "platform/graphics/system_colors.h"
 #include "platform/windows/backend.h"
+#include "platform/windows/caption_drawing.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
 #include "platform/windows/scroll_bar_drawing.h"
@@ -71,21 +72,7 @@ void PaintFrame(HWND hwnd) {
         InflateRect(&outer, -1, -1);
     }
     if ((record->style & WS_CAPTION) == WS_CAPTION) {
-        const bool active = Focus().active == hwnd;
-        RECT caption{outer.left, outer.top, outer.right, client.top};
-        FillFrameRect(context, caption, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-        LOGFONT bold{};
-        GetObject(DefaultFont(), sizeof(bold), &bold);
-        bold.lfWeight = FW_BOLD;
-        HFONT font = CreateFontIndirect(&bold);
-        HGDIOBJ previousFont = SelectObject(context, font);
-        SetBkMode(context, TRANSPARENT);
-        SetTextColor(context, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        caption.left += ScaleForDisplay(6);
-        DrawText(context, record->text.c_str(), -1, &caption,
-                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(context, previousFont);
-        DeleteObject(font);
+        DrawCaption(context, *record, Focus().active == hwnd);
     }
     // The rest between outer edge and client area: a sunken client edge, or the face colour.
     RECT remaining{};

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/windows/backend.h"
+#include "platform/windows/caption_button_input.h"
+#include "platform/windows/caption_layout.h"
 #include "platform/windows/cwnd.h"
 #include "platform/windows/focus_state.h"
 #include "platform/windows/message_queue.h"
@@ -50,6 +52,7 @@ void DestroyTree(HWND hwnd) {
     }
     ForgetWindowMessages(hwnd);
     ForgetScrollBarHold(hwnd);
+    ForgetCaptionOkButtonHold(hwnd);
     ForgetFocusOf(hwnd);
     DeliverMessage(hwnd, WM_NCDESTROY, 0, 0);
 
@@ -86,7 +89,7 @@ void DestroyTree(HWND hwnd) {
 
 // Styles that change the frame, and with it the client area.
 constexpr DWORD kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL;
-constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE;
+constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_CAPTIONOKBTN;
 
 // A style change that moves the frame takes effect at once: the client area gains or loses the
 // room, the window hears its new client size, and the frame and the client are drawn again. It
@@ -94,7 +97,10 @@ constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE;
 void ApplyFrameChange(HWND hwnd, const RECT& clientBefore) {
     const WindowRecord* record = FindWindowRecord(hwnd);
     if (record == nullptr) return;
-    if ((record->style & WS_VSCROLL) == 0) EndScrollBarHold(hwnd);
+    const bool scrollBarGone = (record->style & WS_VSCROLL) == 0;
+    const bool okButtonGone = !HasCaptionOkButton(*record);
+    if (scrollBarGone) EndScrollBarHold(hwnd);
+    if (okButtonGone) EndCaptionOkButtonHold(hwnd);
     InvalidateWholeWindow(hwnd);
     record = FindWindowRecord(hwnd);
     if (record == nullptr) return;

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/base/system_metrics.h"
+#include "platform/windows/caption_layout.h"
 
 namespace platform {
 namespace {
@@ -81,7 +82,7 @@ RECT ClientAreaInWindow(const WindowRecord& record) {
     }
     if ((record.exStyle & WS_EX_CLIENTEDGE) != 0) edge += GetSystemMetrics(SM_CXEDGE);
     InflateRect(&client, -edge, -edge);
-    if ((record.style & WS_CAPTION) == WS_CAPTION) client.top += GetSystemMetrics(SM_CYCAPTION);
+    client.top += CaptionHeight(record);
     if ((record.style & WS_VSCROLL) != 0) client.right -= GetSystemMetrics(SM_CXVSCROLL);
     if ((record.style & WS_HSCROLL) != 0) client.bottom -= GetSystemMetrics(SM_CYHSCROLL);
     client.right = std::max(client.right, client.left);

@@ -69,6 +69,7 @@ struct WindowRecord {
     HICON smallIcon = nullptr;
     ScrollBarState verticalScroll;
     ScrollBarState horizontalScroll;
+    bool captionOkPressed = false;  // the caption's ok button shown held under the stylus
 };
 
 // Records.
