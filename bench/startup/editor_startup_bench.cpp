@@ -4,7 +4,8 @@
 // with the user's own values (colours, a bold font, item height, window rectangle, left-aligned
 // text) and the launcher's settings.ini with 20 of this machine's entries. Each repetition starts
 // both, in turns of order, so that a busy moment of the machine falls on both alike; x_launcher
-// is the editor's start over the launcher's (target: 1.5 at most).
+// is the editor's start over the launcher's (target: 1.5 at most). TAVREL_STARTUP_EDITOR and
+// TAVREL_STARTUP_LAUNCHER name other builds of the two to measure instead.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
