@@ -7,8 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "startup/start_timing.h"
@@ -113,9 +116,20 @@ void BM_FloorWindowFirstFrame(benchmark::State& state) {
     fs::remove_all(folder, error);
 }
 
+// Each folder is made once and kept for the whole run, not once per repetition: on ext4, making
+// 100,000 links just after removing as many spends minutes looking for free inodes.
+const LauncherFolder& FolderFor(std::size_t entryCount, Entries kind) {
+    static std::map<std::pair<std::size_t, Entries>, std::unique_ptr<LauncherFolder>> folders;
+    std::unique_ptr<LauncherFolder>& folder = folders[{entryCount, kind}];
+    if (!folder) {
+        folder = std::make_unique<LauncherFolder>(
+            ProgramUnderTest("TAVREL_STARTUP_LAUNCHER", TAVREL_LAUNCHER), entryCount, kind);
+    }
+    return *folder;
+}
+
 void RunLauncherStarts(benchmark::State& state, Entries kind) {
-    const LauncherFolder folder(ProgramUnderTest("TAVREL_STARTUP_LAUNCHER", TAVREL_LAUNCHER),
-                                static_cast<std::size_t>(state.range(0)), kind);
+    const LauncherFolder& folder = FolderFor(static_cast<std::size_t>(state.range(0)), kind);
     if (folder.Program().empty()) {
         state.SkipWithError("cannot prepare the launcher's folder");
         return;
