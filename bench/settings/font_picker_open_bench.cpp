@@ -1,13 +1,18 @@
 // Opening the font picker on a 1080 x 1920 screen: from BeginEdit, which creates the picker and
-// fills its list with every family installed here, to its first paint on the screen. The target
-// is 100 ms per opening; the family count is reported beside it. Closing the picker between two
-// openings is not timed. A machine with thousands of families is stood in for by the list alone.
+// fills its list with every family installed here (the machine's own fontconfig setup), to its
+// first paint on the screen. The target is 100 ms per opening. Reported beside it: the first
+// opening in the program, which is the one a user waits for (first_open_ms), how many families
+// the picker's list holds and how many fontconfig knows on this machine (machine_families).
+// Closing the picker between two openings is not timed. A machine with thousands of families is
+// stood in for by the list alone.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/backends/headless/headless_backend.h"
+#include "platform/graphics/font_families.h"
 #include "platform/windows/message_pump.h"
 #include "settings/font_item.h"
 #include "settings/sp_mob_tree.h"
@@ -32,6 +37,19 @@ void BM_FontPickerOpen(benchmark::State& state) {
     platform::ProcessPendingMessages();
     const CRect cell = tree.ValueCell(tree.LaidOutRow(item));
 
+    // The program's first opening, before any other: the benchmark's own repeats are warm.
+    static double firstOpenMs = -1;
+    if (firstOpenMs < 0) {
+        const auto began = std::chrono::steady_clock::now();
+        item->BeginEdit(cell);
+        platform::ProcessPendingMessages();
+        firstOpenMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
+                .count();
+        item->EndEdit();
+        platform::ProcessPendingMessages();
+    }
+
     int families = 0;
     for (auto _ : state) {
         item->BeginEdit(cell);
@@ -43,6 +61,9 @@ void BM_FontPickerOpen(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["families"] = families;
+    state.counters["machine_families"] =
+        static_cast<double>(platform::InstalledFontFamilies().size());
+    state.counters["first_open_ms"] = firstOpenMs;
     tree.DestroyWindow();
     parent.DestroyWindow();
 }
