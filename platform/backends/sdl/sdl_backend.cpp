@@ -123,6 +123,8 @@ void SdlBackend::RequestForeground(HWND window) {
     if ((flags & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(sdlWindow);
     if ((flags & SDL_WINDOW_SHOWN) == 0) SDL_ShowWindow(sdlWindow);
     SDL_RaiseWindow(sdlWindow);
+    // Without a window manager nobody else hands the keys back (after a message box, say).
+    SDL_SetWindowInputFocus(sdlWindow);
 }
 
 // On X11 the wait is on the connection itself. SDL 2.26's own wait wakes itself by sending an
