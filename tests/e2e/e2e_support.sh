@@ -80,9 +80,13 @@ start_virtual_screen() {
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
 }
 
+# A window's picture (import's -window and its further arguments). For a window that is gone,
+# import would wait for a click to choose another one: a test fails instead of hanging.
+import_window() { timeout "$wait_seconds" import -window "$@"; }
+
 # Pixels of the window in $window: the colour of one, as rrggbb, and a check of it.
 window_pixel() {
-  import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- |
+  import_window "$window" -crop "1x1+$1+$2" -depth 8 txt:- |
     awk 'NR == 2 {print tolower(substr($3, 2, 6))}'
 }
 expect_pixel() {
@@ -94,7 +98,7 @@ expect_pixel() {
 # Where the ink lies in a rectangle (x, y, width, height) of the window in $window: the first and
 # last x, relative to the rectangle, of the pixels that are neither of two background colours.
 ink_columns() {
-  import -window "$window" -crop "$3x$4+$1+$2" -depth 8 txt:- |
+  import_window "$window" -crop "$3x$4+$1+$2" -depth 8 txt:- |
     awk -F'[,: ]+' -v row="$5" -v outline="$6" \
       'NR > 1 {colour = tolower(substr($0, index($0, "#") + 1, 6));
                if (colour != row && colour != outline) {if (first == "" || $1 < first) first = $1;
@@ -107,7 +111,7 @@ ink_columns() {
 click_box_button() {
   local box=$1 X Y WIDTH HEIGHT middle_y
   eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  middle_y=$(import -window "$box" -crop "1x$((HEIGHT - 2))+$((WIDTH / 2))+0" txt:- |
+  middle_y=$(import_window "$box" -crop "1x$((HEIGHT - 2))+$((WIDTH / 2))+0" txt:- |
     awk -F'[,: ]+' 'NR > 1 {line = $0; sub(/^[^:]*:/, "", line); colour[NR - 2] = line; last = NR - 2}
       END {face = colour[last]
            for (y = 0; y <= last; y++) {

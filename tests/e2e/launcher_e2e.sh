@@ -118,7 +118,7 @@ window_center_x() { echo $((window_x + window_width / 2)); }
 
 # The slider's column of the window as raw pixels: it moves only when the list scrolls.
 slider_pixels_checksum() {
-  import -window "$window" \
+  import_window "$window" \
     -crop "${slider_width}x$((window_height - 2 * menu_inset))+$((window_width - menu_inset - slider_width))+$menu_inset" \
     rgb:- | md5sum
 }
