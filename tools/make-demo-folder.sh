@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes a demo installation in a folder: the launcher program next to a settings.ini that lists
-# programs, folders, a document and a web page found on this machine, and an options.ini.
+# programs, folders, a document and a web page found on this machine, and an options.ini unless
+# the folder has one.
 # Usage: tools/make-demo-folder.sh <path of TavrelPrj> <folder>
 set -euo pipefail
 program=$1
@@ -40,7 +41,8 @@ add "Launcher help" "$(cd "$(dirname "$0")/.." && pwd)/README.md"
   done
 } >"$folder/settings.ini"
 
-printf '%s\r\n' \
+# Written once: the settings editor may have changed it since.
+[ -e "$folder/options.ini" ] || printf '%s\r\n' \
   "[main_settings]" \
   "use_system_colors=true" \
   "use_system_font=false" \
