@@ -388,6 +388,9 @@ scenario_failed_save() {
   window_shown "$window" || fail "the editor's window went away once the failure was answered"
   wait_until "the editor has the keyboard focus back" has_focus "$window"
   [ -d "$folder/options.ini" ] || fail "the directory in place of options.ini is gone"
+  local leftovers
+  leftovers=$(find "$folder" -maxdepth 1 -name '.options.ini*')
+  [ -z "$leftovers" ] || fail "the failed save left files behind: $leftovers"
   rmdir "$folder/options.ini" || fail "the editor left something in the directory"
   note "F1 again, with the directory gone"
   xdotool key F1
