@@ -79,3 +79,45 @@ start_virtual_screen() {
   export DISPLAY=":$display_number"
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
 }
+
+# A window's picture (import's -window and its further arguments). For a window that is gone,
+# import would wait for a click to choose another one: a test fails instead of hanging.
+import_window() { timeout "$wait_seconds" import -window "$@"; }
+
+# Pixels of the window in $window: the colour of one, as rrggbb, and a check of it.
+window_pixel() {
+  import_window "$window" -crop "1x1+$1+$2" -depth 8 txt:- |
+    awk 'NR == 2 {print tolower(substr($3, 2, 6))}'
+}
+expect_pixel() {
+  local what=$1 x=$2 y=$3 expected=$4 actual
+  actual=$(window_pixel "$x" "$y")
+  [ "$actual" = "$expected" ] || fail "$what at $x,$y is #$actual, not #$expected"
+}
+
+# Where the ink lies in a rectangle (x, y, width, height) of the window in $window: the first and
+# last x, relative to the rectangle, of the pixels that are neither of two background colours.
+ink_columns() {
+  import_window "$window" -crop "$3x$4+$1+$2" -depth 8 txt:- |
+    awk -F'[,: ]+' -v row="$5" -v outline="$6" \
+      'NR > 1 {colour = tolower(substr($0, index($0, "#") + 1, 6));
+               if (colour != row && colour != outline) {if (first == "" || $1 < first) first = $1;
+                                                        if ($1 > last) last = $1}}
+       END {print first + 0, last + 0}'
+}
+
+# Clicks the lowest button of the box: the lowest run of pixels down its middle that differ
+# from the box's face, which shows just above its bottom edge.
+click_box_button() {
+  local box=$1 X Y WIDTH HEIGHT middle_y
+  eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  middle_y=$(import_window "$box" -crop "1x$((HEIGHT - 2))+$((WIDTH / 2))+0" txt:- |
+    awk -F'[,: ]+' 'NR > 1 {line = $0; sub(/^[^:]*:/, "", line); colour[NR - 2] = line; last = NR - 2}
+      END {face = colour[last]
+           for (y = 0; y <= last; y++) {
+             if (colour[y] != face) {if (!inside) {top = y; inside = 1}; bottom = y}
+             else if (inside) {inside = 0; run_top = top; run_bottom = bottom}}
+           print int((run_top + run_bottom) / 2)}')
+  if [ -z "$middle_y" ] || [ "$middle_y" -le 0 ]; then fail "found no button in the message box"; fi
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + middle_y)) click 1
+}

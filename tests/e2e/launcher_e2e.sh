@@ -118,7 +118,7 @@ window_center_x() { echo $((window_x + window_width / 2)); }
 
 # The slider's column of the window as raw pixels: it moves only when the list scrolls.
 slider_pixels_checksum() {
-  import -window "$window" \
+  import_window "$window" \
     -crop "${slider_width}x$((window_height - 2 * menu_inset))+$((window_width - menu_inset - slider_width))+$menu_inset" \
     rgb:- | md5sum
 }
@@ -226,22 +226,6 @@ error_box_shown() {
 # Message boxes closed so far: the X server's destroy notices of top-level windows.
 boxes_closed() { [ "$(grep -c '^DestroyNotify' "$work/xev.log" || true)" -ge "$1" ]; }
 
-# Clicks the lowest button of the box: the lowest run of pixels down its middle that differ
-# from the box's face, which shows just above its bottom edge.
-click_box_button() {
-  local box=$1 X Y WIDTH HEIGHT middle_y
-  eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  middle_y=$(import -window "$box" -crop "1x$((HEIGHT - 2))+$((WIDTH / 2))+0" txt:- |
-    awk -F'[,: ]+' 'NR > 1 {line = $0; sub(/^[^:]*:/, "", line); colour[NR - 2] = line; last = NR - 2}
-      END {face = colour[last]
-           for (y = 0; y <= last; y++) {
-             if (colour[y] != face) {if (!inside) {top = y; inside = 1}; bottom = y}
-             else if (inside) {inside = 0; run_top = top; run_bottom = bottom}}
-           print int((run_top + run_bottom) / 2)}')
-  if [ -z "$middle_y" ] || [ "$middle_y" -le 0 ]; then fail "found no button in the message box"; fi
-  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + middle_y)) click 1
-}
-
 scenario_missing_files() {
   make_folder # the program alone: neither options.ini nor settings.ini
   xev -root -event substructure >"$work/xev.log" 2>&1 &
@@ -277,17 +261,6 @@ scenario_signals() {
     kill -s "$signal" "$launcher_pid"
     expect_launcher_exit_ok "SIG$signal under a message box"
   done
-}
-
-# The colour of one pixel of the launcher's window, as rrggbb.
-window_pixel() {
-  import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- |
-    awk 'NR == 2 {print tolower(substr($3, 2, 6))}'
-}
-expect_pixel() {
-  local what=$1 x=$2 y=$3 expected=$4 actual
-  actual=$(window_pixel "$x" "$y")
-  [ "$actual" = "$expected" ] || fail "$what at $x,$y is #$actual, not #$expected"
 }
 
 scenario_user_options() {
@@ -330,14 +303,8 @@ scenario_user_options() {
   # The second row's title on the left: ink (neither the row's colour nor its outline) lies in
   # the row's left half only.
   local ink
-  ink=$(import -window "$window" \
-    -crop "$((menu_width - slider_width - 8))x$((rows - 8))+$((menu_inset + 4))+$((menu_inset + rows + 4))" \
-    -depth 8 txt:- |
-    awk -F'[,: ]+' -v row="$odd" -v outline="$outline" \
-      'NR > 1 {colour = tolower(substr($0, index($0, "#") + 1, 6));
-               if (colour != row && colour != outline) {if (first == "" || $1 < first) first = $1;
-                                                        if ($1 > last) last = $1}}
-       END {print first + 0, last + 0}')
+  ink=$(ink_columns $((menu_inset + 4)) $((menu_inset + rows + 4)) \
+    $((menu_width - slider_width - 8)) $((rows - 8)) "$odd" "$outline")
   local ink_first=${ink% *} ink_last=${ink#* }
   [ "$ink_last" -gt 0 ] || fail "the second row shows no title"
   [ "$ink_last" -lt $((menu_width / 2 - 20)) ] ||
