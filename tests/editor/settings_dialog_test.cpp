@@ -53,6 +53,9 @@ int TextPixels(const CWnd& panel) {
     return count;
 }
 
+// The caption's height at 96 dpi with the title-bar ok button in it.
+constexpr int kCaptionWithOkButton = 32;
+
 class SettingsDialogTest : public EditorTest {};
 
 TEST_F(SettingsDialogTest, TheTreeTakesTheUpperThreeQuartersAndThePanelTheRestAboveTheMenuBar) {
@@ -61,7 +64,7 @@ TEST_F(SettingsDialogTest, TheTreeTakesTheUpperThreeQuartersAndThePanelTheRestAb
     // between the caption and the menu bar; the split is a whole quarter times three.
     for (const int height : {320, 322}) {
         SCOPED_TRACE(height);
-        display = {242, height + 2 + GetSystemMetrics(SM_CYCAPTION) + CMenuBar::BarHeight(), 96};
+        display = {242, height + 2 + kCaptionWithOkButton + CMenuBar::BarHeight(), 96};
         backend = &platform::InstallHeadlessBackend(display);
         Run({[height](CTavrelSettingsDlg& dialog) {
             CRect client;
