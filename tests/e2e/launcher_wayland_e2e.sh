@@ -170,12 +170,16 @@ start_wayland_launcher() {
     ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
-# How many buffers the protocol log shows attached to the launcher's main surface (the one
-# made a window), not to the surfaces of decorations.
+# The id of the launcher's main surface in the protocol log (the one made a window, not the
+# surfaces of decorations); empty until it is a window.
+main_surface_id() {
+  grep -oE 'get_xdg_surface\(new id xdg_surface@[0-9]+, wl_surface@[0-9]+' "$folder/output.log" |
+    head -n 1 | sed 's/.*wl_surface@//'
+}
+# How many buffers the protocol log shows attached to the launcher's main surface.
 main_surface_buffers() {
   local main
-  main=$(grep -oE 'get_xdg_surface\(new id xdg_surface@[0-9]+, wl_surface@[0-9]+' \
-    "$folder/output.log" | head -n 1 | sed 's/.*wl_surface@//')
+  main=$(main_surface_id)
   [ -n "$main" ] || {
     echo 0
     return
@@ -229,16 +233,59 @@ check_picture() {
     fail "the protocol log shows no buffer on the main surface: was this a Wayland client?"
 }
 
+# How many events of the given kind (a regular expression after "wl_pointer@N.") the launcher
+# has taken from its pointers so far.
+pointer_events() {
+  grep -cE "^\[ *[0-9.]+\] wl_pointer@[0-9]+\.$1" "$folder/output.log" || true
+}
+
+# Moves the pointer to (x, y) of the X screen and waits until the compositor has told the
+# launcher that the pointer is over its main surface. weston's X11 backend turns X's motion into
+# relative moves of its own pointer, so a move that weston saw from elsewhere is made again, one
+# pixel aside and back, until the enter is there.
+point_at_launcher() {
+  local x=$1 y=$2 main deadline=$((SECONDS + wait_seconds)) attempt=0
+  main=$(main_surface_id)
+  [ -n "$main" ] || fail "the protocol log names no main surface"
+  pointer_entered() {
+    grep -qE "^\[ *[0-9.]+\] wl_pointer@[0-9]+\.enter\([0-9]+, wl_surface@$main," "$folder/output.log"
+  }
+  xdotool mousemove --sync "$x" "$y"
+  until pointer_entered; do
+    if [ $SECONDS -ge $deadline ] || launcher_ended; then
+      tail -n 20 "$work/weston.log" >&2 || true
+      fail "the pointer at $x,$y ($(xdotool getmouselocation 2>/dev/null)) never entered the" \
+        "launcher's surface: $(pointer_events '') pointer events in its log after $attempt moves"
+    fi
+    attempt=$((attempt + 1))
+    sleep 0.2
+    xdotool mousemove --sync $((x + 1)) "$y" mousemove --sync "$x" "$y"
+  done
+}
+
+# Holds the left button at (x, y) well past the 300 ms that make a tap a start, counted from
+# the moment the launcher has taken the press, so a busy machine cannot shorten the hold.
+hold_on_launcher() {
+  point_at_launcher "$1" "$2"
+  local presses
+  presses=$(pointer_events 'button\([0-9]+, [0-9]+, 272, 1\)')
+  xdotool mousedown 1
+  pressed() { [ "$(pointer_events 'button\([0-9]+, [0-9]+, 272, 1\)')" -gt "$presses" ]; }
+  wait_until "the launcher has taken the press" pressed
+  sleep 0.6
+  xdotool mouseup 1
+}
+
 scenario_wayland() {
   start_compositor
   note "starting the launcher as a Wayland client"
   start_wayland_launcher
+  wait_until "the launcher has presented its first frame" test -s "$folder/first-frame"
   check_picture
-  # Held well past the 300 ms that make a tap a start, so a busy machine cannot shorten it.
   local x=$((compositor_x + shown_left + window_width / 2))
   local y=$((compositor_y + shown_top + menu_inset + row_height + row_height / 2))
   note "holding the second row"
-  xdotool mousemove --sync "$x" "$y" mousedown 1 sleep 1 mouseup 1
+  hold_on_launcher "$x" "$y"
   expect_launcher_exit_ok "a held row started its program"
   wait_until "the second row's program has run" test -f "$folder/marker"
   [ "$(cat "$folder/marker")" = $'--row\nnumber 2' ] ||
@@ -248,6 +295,7 @@ scenario_wayland() {
   park_pointer
   note "starting the launcher again, to close it with Escape"
   start_wayland_launcher
+  wait_until "the launcher has presented its first frame" test -s "$folder/first-frame"
   check_picture
   keyboard_entered() { grep -q 'wl_keyboard@[0-9]*\.enter(' "$folder/output.log"; }
   wait_until "the compositor gives the launcher the keyboard" keyboard_entered
