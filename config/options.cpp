@@ -38,17 +38,66 @@ Options SystemOptions() {
     return options;
 }
 
+// Every key the options file may hold, in the order the editor writes them.
+constexpr const char* kOptionKeys[] = {"use_system_colors",
+                                       "odd_item.r",
+                                       "odd_item.g",
+                                       "odd_item.b",
+                                       "even_item.r",
+                                       "even_item.g",
+                                       "even_item.b",
+                                       "active_item.r",
+                                       "active_item.g",
+                                       "active_item.b",
+                                       "font.r",
+                                       "font.g",
+                                       "font.b",
+                                       "active_font.r",
+                                       "active_font.g",
+                                       "active_font.b",
+                                       "slider.r",
+                                       "slider.g",
+                                       "slider.b",
+                                       "use_system_font",
+                                       "item_font.name",
+                                       "item_font.bold",
+                                       "item_font.italic",
+                                       "item_font.size",
+                                       "use_system_item_height",
+                                       "user_item_height",
+                                       "use_system_menu_pos",
+                                       "user_menu_pos_TL_X",
+                                       "user_menu_pos_TL_Y",
+                                       "user_menu_pos_BR_X",
+                                       "user_menu_pos_BR_Y",
+                                       "pos_item_text",
+                                       "use_menu_inertia"};
+
+// A file that yields none of the keys (LF line ends, only a header, garbage) holds nothing the
+// user chose: reading it key by key would give black on black and rows 0 pixels high.
+bool HoldsAnyOptionKey(const IniDocument& document) {
+    for (const char* key : kOptionKeys) {
+        if (IniGetValue(document, kOptionsSection, key) != nullptr) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::wstring OptionsPath() { return ProgramFolder() + L"options.ini"; }
 
-void LoadOptions(Options& options) { LoadOptionsFromFile(options, OptionsPath()); }
+OptionsSource LoadOptions(Options& options) { return LoadOptionsFromFile(options, OptionsPath()); }
 
-void LoadOptionsFromFile(Options& options, const std::wstring& path) {
+OptionsSource LoadOptionsFromFile(Options& options, const std::wstring& path) {
     IniDocument document;
     if (!IniRead(document, path)) {
         options = SystemOptions();
-        return;
+        return OptionsSource::Missing;
+    }
+    if (!HoldsAnyOptionKey(document)) {
+        IniFree(document);
+        options = SystemOptions();
+        return OptionsSource::Unreadable;
     }
     const char* section = kOptionsSection;
     options.use_system_colors = IniGetBool(document, section, "use_system_colors");
@@ -70,10 +119,10 @@ void LoadOptionsFromFile(Options& options, const std::wstring& path) {
     options.use_menu_inertia = IniGetBool(document, section, "use_menu_inertia");
     options.pos_item_text = ReadAlignment(document);
     IniFree(document);
+    return OptionsSource::File;
 }
 
-bool SaveOptionsFile(const Options& options, const std::wstring& path) {
-    IniDocument document;
+void FillOptionsDocument(const Options& options, IniDocument& document) {
     const char* section = kOptionsSection;
     IniSetBool(document, section, "use_system_colors", options.use_system_colors);
     IniSetColor(document, options.odd_item, "odd_item", section);
@@ -93,6 +142,11 @@ bool SaveOptionsFile(const Options& options, const std::wstring& path) {
     IniSetInt(document, section, "user_menu_pos_BR_Y", options.user_menu_pos_BR_Y, TRUE);
     IniSetValue(document, section, "pos_item_text", AlignmentText(options.pos_item_text), TRUE);
     IniSetBool(document, section, "use_menu_inertia", options.use_menu_inertia);
+}
+
+bool SaveOptionsFile(const Options& options, const std::wstring& path) {
+    IniDocument document;
+    FillOptionsDocument(options, document);
     const bool written = IniWrite(document, path);
     IniFree(document);
     return written;

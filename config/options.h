@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/color_font.h"
+#include "config/ini_document.h"
 
 struct Options {
     bool use_system_colors = false;
@@ -31,12 +32,22 @@ struct Options {
 
 inline constexpr const char* kOptionsSection = "main_settings";
 
+// Where the options came from.
+enum class OptionsSource {
+    File,        // the file, key by key
+    Missing,     // no file could be read (or it was empty): the values that follow the system
+    Unreadable,  // a file with no key of main_settings in it (LF line ends, garbage): the same
+};
+
 // Reads options.ini from the program's folder.
-void LoadOptions(Options& options);
-// Reads the given file. A file that cannot be read gives the values that follow the system;
-// keys missing from a readable file give 0, false and empty.
-void LoadOptionsFromFile(Options& options, const std::wstring& path);
-// Writes the whole file: section main_settings with every key in the fixed order.
+OptionsSource LoadOptions(Options& options);
+// Reads the given file. A file that cannot be read, or from which no key of main_settings can
+// be read, gives the values that follow the system; keys missing from a file with any of them
+// give 0, false and empty.
+OptionsSource LoadOptionsFromFile(Options& options, const std::wstring& path);
+// The document of the whole file: section main_settings with every key in the fixed order.
+void FillOptionsDocument(const Options& options, IniDocument& document);
+// Writes that document as the file.
 bool SaveOptionsFile(const Options& options, const std::wstring& path);
 // The path of options.ini next to the program.
 std::wstring OptionsPath();

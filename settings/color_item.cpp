@@ -61,9 +61,7 @@ void CColorItem::BeginEdit(const RECT& cell) {
         picker.DestroyWindow();
     }
 
-    CRect client(0, 0, 0, 0);
-    tree->GetClientRect(&client);
-    const CRect area = settings::PlacePicker(client, cell, kPickerHeightInCells);
+    const CRect area = settings::PlacePicker(*tree, cell, kPickerHeightInCells);
     picker.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, area, tree, kPickerId, red, green, blue);
 }
 

@@ -59,9 +59,7 @@ void CFontItem::ClosePicker() {
 
 void CFontItem::BeginEdit(const RECT& cell) {
     ClosePicker();  // a second BeginEdit keeps the first picker's font, without a notification
-    CRect client(0, 0, 0, 0);
-    tree->GetClientRect(&client);
-    const CRect area = settings::PlacePicker(client, cell, kPickerHeightInCells);
+    const CRect area = settings::PlacePicker(*tree, cell, kPickerHeightInCells);
 
     picker.bold = bold;
     picker.italic = italic;

@@ -231,10 +231,9 @@ LRESULT CTavrelSettingsDlg::OnItemChanged(WPARAM wParam, LPARAM /*lParam*/) {
     return 0;
 }
 
-bool CTavrelSettingsDlg::SaveOptions() {
+void CTavrelSettingsDlg::BuildOptionsDocument(IniDocument& document) {
     if (CSPMobTreeItem* current = tree.GetCurrentItem()) current->EndEdit();
 
-    IniDocument document;
     const char* section = kOptionsSection;
     // A "system" node with its rows: the rows are looked for beneath it, or anywhere when the
     // node itself is missing.
@@ -281,8 +280,23 @@ bool CTavrelSettingsDlg::SaveOptions() {
         IniSetValue(document, section, "pos_item_text", TextPositionKeyText(position->value), TRUE);
     }
     setBoolean(tree.FindItemByLabel(kInertia, nullptr), "use_menu_inertia");
+}
 
+bool CTavrelSettingsDlg::SaveOptions() {
+    IniDocument document;
+    BuildOptionsDocument(document);
     const bool written = IniWrite(document, OptionsPath());
     IniFree(document);
     return written;
+}
+
+bool CTavrelSettingsDlg::OptionsChanged() {
+    IniDocument edited;
+    BuildOptionsDocument(edited);
+    IniDocument read;
+    FillOptionsDocument(options, read);
+    const bool changed = IniFormat(edited) != IniFormat(read);
+    IniFree(edited);
+    IniFree(read);
+    return changed;
 }

@@ -125,6 +125,14 @@ void CSPMobTree::OnSize(UINT type, int width, int height) {
     if (splitX > window.Width() - gutterWidth - 10) splitX = (window.Width() - gutterWidth) / 2;
     ResetRowTable(window.Height());
     UpdateScroll(false);
+    LayOutRows();
+}
+
+void CSPMobTree::LayOutRows() {
+    // The paint that follows draws these rows; until then taps and keys find them already.
+    CRect client(0, 0, 0, 0);
+    GetClientRect(&client);
+    DrawTree(nullptr, client.left, client.top, client.right, client.bottom);
 }
 
 int CSPMobTree::AddItem(const wchar_t* label, const wchar_t* value, int kind, int parentId) {
@@ -298,12 +306,12 @@ void CSPMobTree::DrawList(CDC* dc, const RECT& client, const ItemList& items, in
                 return;
             }
             rowItems[static_cast<std::size_t>(row)] = item.get();
-            item->Draw(dc, rect, splitX);
+            if (dc != nullptr) item->Draw(dc, rect, splitX);
             row += 1;
         }
         index += 1;
         if (item->HasChildren()) {
-            if (index - 1 >= scrollPos)
+            if (index - 1 >= scrollPos && dc != nullptr)
                 DrawExpandBox(dc, item->expanded, ExpandBoxIn(client, row - 1));
             if (item->expanded) {
                 DrawChildren(dc, client.left, client.top, client.right, client.bottom, item.get(),

@@ -42,7 +42,8 @@ class CSPMobTree : public CWnd {
     int GetItemDepth(const CSPMobTreeItem* item) const;
     CSPMobTreeItem* GetCurrentItem() const { return currentItem; }
 
-    // Lays out and draws every row from `scrollPos` on, recording them in rowItems.
+    // Lays out and draws every row from `scrollPos` on, recording them in rowItems; with no
+    // device context, only lays them out.
     virtual void DrawTree(CDC* dc, int left, int top, int right, int bottom);
     // The same for the children of `item`; `row` and `index` run on through the whole walk.
     virtual void DrawChildren(CDC* dc, int left, int top, int right, int bottom,
@@ -124,6 +125,8 @@ class CSPMobTree : public CWnd {
     void DrawList(CDC* dc, const RECT& client, const ItemList& items, int& row, int& index);
     // Empties the row table and gives it one slot per row that fits the window's height.
     void ResetRowTable(int windowHeight);
+    // Fills the row table for the current size and scroll position without drawing.
+    void LayOutRows();
     // The list that holds `item` (its parent's children, or the top level) and that parent.
     const ItemList* SiblingsOf(const CSPMobTreeItem* item, CSPMobTreeItem** parent) const;
 

@@ -1,8 +1,8 @@
-// The property tree's input: the direction keys and Enter move the selection, open and close
-// branches and start and end edits; the stylus selects rows, toggles expand boxes, opens editors
-// with a tap on a value cell and drags the column line; the scroll bar scrolls by whole rows.
-// Before the selection moves, the tree scrolls or a press lands on it, the selected item's edit
-// ends, so the edited value is in its item first.
+// The property tree's input: the direction keys, Enter and Escape move the selection, open and
+// close branches and start and end edits; the stylus selects rows, toggles expand boxes, opens
+// editors with a tap on a value cell and drags the column line; the scroll bar scrolls by whole
+// rows. Before the selection moves, the tree scrolls or a press lands on it, the selected item's
+// edit ends, so the edited value is in its item first.
 #include <algorithm>
 #include <cstdlib>
 
@@ -97,9 +97,9 @@ bool CSPMobTree::HandleEditorKey(MSG* message) {
         ::DispatchMessage(message);
         return true;
     }
-    if (key == VK_ESCAPE) return false;
-    // Enter in an editor ends the edit and gives the focus back to the tree, as Enter on the tree
-    // does while an item edits.
+    // Enter or Escape in an editor ends the edit and gives the focus back to the tree, as Enter
+    // on the tree does while an item edits; Escape never reaches the dialog from here, which
+    // would close the whole editor.
     if (selectedItem != nullptr) {
         selectedItem->EndEdit();
     } else {
@@ -121,6 +121,12 @@ bool CSPMobTree::OnKey(UINT virtualKey) {
             return SetSelectedExpanded(false);
         case VK_RETURN:
             return ToggleSelectedEdit();
+        case VK_ESCAPE:
+            // An edit still open (a picker whose keys went back to the tree) ends; only then
+            // does Escape go on to close the editor.
+            if (selectedItem == nullptr || !selectedItem->IsEditing()) return false;
+            selectedItem->EndEdit();
+            return true;
         default:
             return false;
     }

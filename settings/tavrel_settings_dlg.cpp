@@ -3,12 +3,14 @@
 #include "config/options.h"
 #include "platform/base/last_error.h"
 #include "platform/framework/handheld_shell.h"
+#include "platform/framework/message_box.h"
 #include "platform/windows/menus.h"
 #include "resources/settings_resource_ids.h"
 
 BEGIN_MESSAGE_MAP(CTavrelSettingsDlg, CDialog)
 ON_MESSAGE(WM_TREE_ITEM_CHANGED, OnItemChanged)
 ON_MESSAGE(WM_TREE_SELECTION_CHANGED, OnSelectionChanged)
+ON_WM_SIZE()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -21,19 +23,51 @@ CTavrelSettingsDlg::~CTavrelSettingsDlg() = default;
 BOOL CTavrelSettingsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CreateMenuBar();
-    LoadOptions(options);
+    if (LoadOptions(options) == OptionsSource::Unreadable) ReportUnreadableFile();
 
     CRect client;
     GetClientRect(&client);
-    const int split = (client.bottom / 4) * 3;
-    tree.Create(WS_CHILD | WS_VISIBLE,
-                CRect(client.left + 2, client.top + 2, client.right - 2, split), this, kTreeId);
+    tree.Create(WS_CHILD | WS_VISIBLE, TreeRect(client), this, kTreeId);
     BuildTree();
     tree.SetFocus();
-    description.Create(WS_CHILD | WS_VISIBLE,
-                       CRect(client.left + 2, split + 2, client.right - 2, client.bottom - 2), this,
-                       kDescriptionId);
+    description.Create(WS_CHILD | WS_VISIBLE, PanelRect(client), this, kDescriptionId);
     return TRUE;
+}
+
+CRect CTavrelSettingsDlg::TreeRect(const CRect& client) {
+    const int split = (client.bottom / 4) * 3;
+    return CRect(client.left + 2, client.top + 2, client.right - 2, split);
+}
+
+CRect CTavrelSettingsDlg::PanelRect(const CRect& client) {
+    const int split = (client.bottom / 4) * 3;
+    return CRect(client.left + 2, split + 2, client.right - 2, client.bottom - 2);
+}
+
+void CTavrelSettingsDlg::OnSize(UINT type, int width, int height) {
+    CDialog::OnSize(type, width, height);
+    if (tree.m_hWnd == nullptr || description.m_hWnd == nullptr) return;
+    // A picker or an in-place editor was placed for the old size: its edit ends, keeping what
+    // was typed or chosen.
+    // (An open editor or picker is a child window of the tree.)
+    CSPMobTreeItem* current = tree.GetCurrentItem();
+    if (current != nullptr &&
+        (current->IsEditing() || ::GetWindow(tree.m_hWnd, GW_CHILD) != nullptr)) {
+        current->EndEdit();
+    }
+    CRect client;
+    GetClientRect(&client);
+    const CRect treeRect = TreeRect(client);
+    const CRect panelRect = PanelRect(client);
+    tree.MoveWindow(&treeRect);
+    description.MoveWindow(&panelRect);
+}
+
+void CTavrelSettingsDlg::ReportUnreadableFile() {
+    const std::wstring text =
+        L"Из файла настроек не удалось прочитать ни одного значения:\r\n" + OptionsPath() +
+        L"\r\n\r\nРедактор начинает с системного оформления. «сохранить» запишет файл заново.";
+    ::MessageBox(nullptr, text.c_str(), L"Tavrel Settings", MB_OK);
 }
 
 void CTavrelSettingsDlg::CreateMenuBar() {
@@ -67,6 +101,34 @@ BOOL CTavrelSettingsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             return TRUE;
         default:
             return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+void CTavrelSettingsDlg::OnOK() {
+    if (ReadyToClose()) CDialog::OnOK();
+}
+
+void CTavrelSettingsDlg::OnCancel() {
+    if (ReadyToClose()) CDialog::OnCancel();
+}
+
+bool CTavrelSettingsDlg::ReadyToClose() {
+    if (askingToClose_) return false;
+    if (!OptionsChanged()) return true;
+    askingToClose_ = true;
+    const int answer = platform::RunMessageBox(m_hWnd, L"Сохранить изменения?", L"Tavrel Settings",
+                                               MB_YESNOCANCEL, {L"да", L"нет", L"отмена"});
+    askingToClose_ = false;
+    switch (answer) {
+        case IDYES:
+            if (SaveOptions()) return true;
+            ReportSaveFailure();
+            return false;
+        case IDNO:
+            return true;
+        default:
+            if (tree.m_hWnd != nullptr) tree.SetFocus();
+            return false;
     }
 }
 

@@ -38,15 +38,24 @@ class CTavrelSettingsDlg : public CDialog {
 
     // Fills the tree from `options`.
     void BuildTree();
+    // The document that saving writes, from the tree; the edit in progress ends first.
+    void BuildOptionsDocument(IniDocument& document);
     // Writes options.ini from the tree; false (after the writer's message) when the file could
     // not be written, in which case the old file is untouched.
     bool SaveOptions();
+    // Whether saving now would write other options than those read at the start.
+    bool OptionsChanged();
     // Gives the item a copy of the text as its description.
     void AttachDescription(const wchar_t* text, CSPMobTreeItem* item);
 
   protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The title bar's OK, the window manager's close and Escape on the tree: with edits made,
+    // the user is asked whether to save them first.
+    void OnOK() override;
+    void OnCancel() override;
+    void OnSize(UINT type, int width, int height);
     LRESULT OnItemChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelectionChanged(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
@@ -55,9 +64,18 @@ class CTavrelSettingsDlg : public CDialog {
 
   private:
     void CreateMenuBar();
+    // The tree over the upper three quarters of the client area, the panel under it.
+    static CRect TreeRect(const CRect& client);
+    static CRect PanelRect(const CRect& client);
+    // Says once that options.ini held nothing readable and the editor starts from the system look.
+    void ReportUnreadableFile();
+    // True when the dialog may close now: nothing changed, or the user chose "нет", or "да"
+    // and the save succeeded. While its question is open, further requests are refused.
+    bool ReadyToClose();
     // A save that failed: says where and why, and keeps the editor open with every edit.
     void ReportSaveFailure();
 
     // The descriptions that the items' userData point to; the dialog owns them.
     std::vector<std::unique_ptr<std::wstring>> descriptions_;
+    bool askingToClose_ = false;
 };

@@ -39,6 +39,7 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
 ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
 ON_WM_CLOSE()
@@ -132,8 +133,18 @@ BOOL CDialog::OnInitDialog() {
         const RECT screen = platform::HandheldScreenRect();
         MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
                    TRUE);
+        placedOnHandheldScreen_ = true;
     }
     return TRUE;
+}
+
+LRESULT CDialog::OnDisplayChange(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (placedOnHandheldScreen_) {
+        const RECT screen = platform::HandheldScreenRect();
+        MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                   TRUE);
+    }
+    return 0;
 }
 
 void CDialog::OnOK() { EndDialog(IDOK); }

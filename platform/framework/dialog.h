@@ -33,6 +33,9 @@ class CDialog : public CWnd {
 
   protected:
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    // A dialog the framework placed on the handheld's screen follows the screen when it is
+    // rotated or resized, and hears of its new size as WM_SIZE.
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     void OnClose();
 
     DECLARE_MESSAGE_MAP()
@@ -46,6 +49,7 @@ class CDialog : public CWnd {
     std::optional<platform::DialogTemplate> indirectTemplate_;
     HWND indirectOwner_ = nullptr;
     bool continueModal_ = false;
+    bool placedOnHandheldScreen_ = false;
     int result_ = -1;
     CFont dialogFont_;
 };

@@ -57,12 +57,14 @@ CSize MeasureText(CDC& dc, const std::wstring& text, UINT format, int width) {
 
 class CMessageBoxDialog : public CDialog {
   public:
-    CMessageBoxDialog(HWND owner, std::wstring text, std::wstring caption, UINT type)
+    CMessageBoxDialog(HWND owner, std::wstring text, std::wstring caption, UINT type,
+                      std::vector<std::wstring> labels)
         : CDialog(BoxTemplate(std::move(caption)), owner),
           owner_(owner),
           text_(std::move(text)),
           type_(type),
-          buttons_(ButtonsForMessageBoxType(type)) {}
+          buttons_(ButtonsForMessageBoxType(type)),
+          labels_(std::move(labels)) {}
 
   protected:
     BOOL OnInitDialog() override {
@@ -70,10 +72,11 @@ class CMessageBoxDialog : public CDialog {
                         kTextId);
         const auto font = reinterpret_cast<WPARAM>(ControlFont(m_hWnd));
         message_.SendMessage(WM_SETFONT, font);
-        for (const int result : buttons_.results) {
+        for (std::size_t index = 0; index < buttons_.results.size(); ++index) {
+            const int result = buttons_.results[index];
             auto button = std::make_unique<CButton>();
-            button->Create(ButtonLabel(result), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                           CRect(0, 0, 0, 0), this, static_cast<UINT>(result));
+            button->Create(Label(index), WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 0, 0),
+                           this, static_cast<UINT>(result));
             button->SendMessage(WM_SETFONT, font);
             buttonWindows_.push_back(std::move(button));
         }
@@ -213,10 +216,16 @@ class CMessageBoxDialog : public CDialog {
         return CSize(window.Width() - client.Width(), window.Height() - client.Height());
     }
 
+    // The label of the button at `index`: the caller's, or the standard one of its result.
+    const wchar_t* Label(std::size_t index) const {
+        if (index < labels_.size() && !labels_[index].empty()) return labels_[index].c_str();
+        return ButtonLabel(buttons_.results[index]);
+    }
+
     int WidestButtonLabel(const CDC& dc) const {
         int widest = 0;
-        for (int result : buttons_.results) {
-            widest = std::max(widest, static_cast<int>(dc.GetTextExtent(ButtonLabel(result)).cx));
+        for (std::size_t index = 0; index < buttons_.results.size(); ++index) {
+            widest = std::max(widest, static_cast<int>(dc.GetTextExtent(Label(index)).cx));
         }
         return widest;
     }
@@ -235,6 +244,7 @@ class CMessageBoxDialog : public CDialog {
     std::wstring text_;
     UINT type_;
     MessageBoxButtonSet buttons_;
+    std::vector<std::wstring> labels_;
     CStatic message_;
     std::vector<std::unique_ptr<CButton>> buttonWindows_;
 };
@@ -275,7 +285,8 @@ MessageBoxButtonSet ButtonsForMessageBoxType(UINT type) {
     return set;
 }
 
-int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                  std::vector<std::wstring> buttonLabels) {
     const MessageBoxButtonSet buttons = ButtonsForMessageBoxType(type);
     // A program that is ending asks nothing more of its user.
     if (IsQuitPosted()) return buttons.escapeResult;
@@ -284,7 +295,7 @@ int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& capt
         std::fprintf(stderr, "%s: %s\n", Utf8FromWide(caption).c_str(), Utf8FromWide(text).c_str());
         return buttons.escapeResult;
     }
-    CMessageBoxDialog box(TopLevelOwner(owner), text, caption, type);
+    CMessageBoxDialog box(TopLevelOwner(owner), text, caption, type, std::move(buttonLabels));
     const INT_PTR result = box.DoModal();
     return result > 0 ? static_cast<int>(result) : buttons.escapeResult;
 }

@@ -21,8 +21,10 @@ struct MessageBoxButtonSet {
 MessageBoxButtonSet ButtonsForMessageBoxType(UINT type);
 
 // Shows the box modally over `owner` (centred on it, or on the screen without one) and returns
-// the result of the button chosen. Where no window can be shown at all, the text goes to
-// standard error and the answer is the one Escape would give.
-int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+// the result of the button chosen. `buttonLabels`, left to right, replace the standard English
+// labels (a program speaking another language). Where no window can be shown at all, the text
+// goes to standard error and the answer is the one Escape would give.
+int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                  std::vector<std::wstring> buttonLabels = {});
 
 }  // namespace platform

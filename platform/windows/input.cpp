@@ -37,6 +37,14 @@ void ActivationChanged(HWND topLevel, bool active) {
     QueueInput(event);
 }
 
+void WindowResized(HWND topLevel, SIZE size) {
+    InputEvent event;
+    event.kind = InputKind::Resize;
+    event.window = topLevel;
+    event.size = size;
+    QueueInput(event);
+}
+
 void DisplayChanged(const DisplayInfo& display) {
     InputEvent event;
     event.kind = InputKind::Display;

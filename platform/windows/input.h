@@ -24,6 +24,10 @@ void Character(wchar_t character);
 // The outside world gave a top-level window the input focus, or took it away.
 void ActivationChanged(HWND topLevel, bool active);
 
+// The outside world (a window manager, another client) gave a top-level window a new size; the
+// window takes it and hears of it as WM_SIZE, so that its content can be laid out again.
+void WindowResized(HWND topLevel, SIZE size);
+
 // The display changed its size or density: top-level windows get WM_DISPLAYCHANGE and WM_SIZE.
 void DisplayChanged(const DisplayInfo& display);
 

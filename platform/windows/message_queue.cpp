@@ -176,6 +176,18 @@ bool MessageFromInput(const InputEvent& event, MSG* message) {
                 for (BYTE& state : queue.keyState) state = static_cast<BYTE>(state & ~kKeyDown);
             }
             return false;
+        case InputKind::Resize: {
+            // Sizes the window already has (often the echo of its own resize) change nothing.
+            const WindowRecord* record = FindWindowRecord(event.window);
+            if (record == nullptr || !IsTopLevel(*record)) return false;
+            const RECT rect = record->rect;
+            if (rect.right - rect.left != event.size.cx ||
+                rect.bottom - rect.top != event.size.cy) {
+                SetWindowPos(event.window, nullptr, 0, 0, event.size.cx, event.size.cy,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return false;
+        }
         case InputKind::Display: {
             SetCurrentDisplay(event.display);
             const std::vector<HWND> topLevels = TopLevelWindows();

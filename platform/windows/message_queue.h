@@ -15,7 +15,8 @@ enum class InputKind {
     KeyUp,
     Character,
     Activation,
-    Display
+    Display,
+    Resize
 };
 
 struct InputEvent {
@@ -23,8 +24,9 @@ struct InputEvent {
     POINT point{};          // stylus events, screen coordinates
     UINT key = 0;           // key events
     wchar_t character = 0;  // typed text
-    HWND window = nullptr;  // activation
+    HWND window = nullptr;  // activation, resize
     bool active = false;    // activation
+    SIZE size{};            // resize
     DisplayInfo display{};  // display change
     DWORD time = 0;
 };

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "editor_fixture.h"
 #include "platform/backends/headless/headless_backend.h"
+#include "platform/controls/button.h"
 #include "platform/controls/menu_bar.h"
 #include "platform/windows/menus.h"
 #include "settings/color_item.h"
@@ -84,7 +87,7 @@ TEST_F(SettingsDialogTest, TheTreeTakesTheUpperThreeQuartersAndThePanelTheRestAb
     }
 }
 
-TEST_F(SettingsDialogTest, CancelEscapeCloseAndTheTitleBarOkLeaveTheFileByteForByteAfterEdits) {
+TEST_F(SettingsDialogTest, CancelLeavesTheFileByteForByteAfterEditsWithoutAsking) {
     // CR LF, comments and a foreign section: anything but a rewrite keeps them.
     const std::string original = std::string("; mine\r\n") + kOptions + "[x]\r\ny=1\r\n";
     struct Way {
@@ -93,28 +96,260 @@ TEST_F(SettingsDialogTest, CancelEscapeCloseAndTheTitleBarOkLeaveTheFileByteForB
     };
     const Way ways[] = {
         {"F2", [](CTavrelSettingsDlg&) { Key(VK_F2); }},
-        {"tap on отменить", [](CTavrelSettingsDlg& dialog) { Tap(MenuBarEntry(dialog, 1)); }},
+        {"tap on отменить", [](CTavrelSettingsDlg& dialog) { Tap(MenuBarEntry(dialog, 1)); }}};
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        folder.Write("options.ini", original);
+        backend->messageBoxes.clear();
+        const int left = Run({[](CTavrelSettingsDlg&) { SelectWithKeys(2); },
+                              [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_DOWN); },
+                              [&](CTavrelSettingsDlg& dialog) { way.close(dialog); },
+                              [](CTavrelSettingsDlg&) {}});
+        EXPECT_EQ(left, 1);  // closed by the last real step, not by the script running out
+        EXPECT_TRUE(backend->messageBoxes.empty());
+        EXPECT_EQ(folder.Read("options.ini"), original);
+        EXPECT_EQ(folder.FileCount(), 1);
+    }
+}
+
+// The title bar's OK, the window manager's close and Escape ask before edits are lost: "да"
+// saves and closes, "нет" closes, "отмена" goes back with every edit; with nothing changed
+// they close at once.
+TEST_F(SettingsDialogTest, ClosingWithEditsAsksWhetherToSaveThem) {
+    const std::string original = std::string("; mine\r\n") + kOptions;
+    struct Way {
+        const char* name;
+        std::function<void(CTavrelSettingsDlg&)> close;
+    };
+    const Way ways[] = {
         {"Escape", [](CTavrelSettingsDlg&) { Key(VK_ESCAPE); }},
         {"the desktop's close", [](CTavrelSettingsDlg& dialog) { dialog.PostMessage(WM_CLOSE); }},
         {"the title-bar OK", [](CTavrelSettingsDlg& dialog) {
              dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
          }}};
     for (const Way& way : ways) {
-        SCOPED_TRACE(way.name);
+        for (const int answer : {IDYES, IDNO, IDCANCEL}) {
+            SCOPED_TRACE(std::string(way.name) + " answered " + std::to_string(answer));
+            folder.Write("options.ini", original);
+            backend->messageBoxes.clear();
+            backend->messageBoxAnswer = answer;
+            bool openAfterAnswer = false;
+            const int left = Run({[](CTavrelSettingsDlg&) { SelectWithKeys(2); },
+                                  [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_DOWN); },
+                                  [&](CTavrelSettingsDlg& dialog) { way.close(dialog); },
+                                  [&](CTavrelSettingsDlg& dialog) {
+                                      openAfterAnswer = true;
+                                      EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
+                                      EXPECT_EQ(dialog.tree.FindItem(2)->value, L"нет");
+                                      backend->messageBoxAnswer = IDNO;
+                                      Key(VK_ESCAPE);
+                                  },
+                                  [](CTavrelSettingsDlg&) {}});
+            EXPECT_EQ(left, answer == IDCANCEL ? 1 : 2);
+            EXPECT_EQ(openAfterAnswer, answer == IDCANCEL);
+            ASSERT_EQ(backend->messageBoxes.size(), answer == IDCANCEL ? 2U : 1U);
+            EXPECT_EQ(backend->messageBoxes[0].text, L"Сохранить изменения?");
+            EXPECT_EQ(backend->messageBoxes[0].type & MB_TYPEMASK, UINT{MB_YESNOCANCEL});
+            EXPECT_NE(backend->messageBoxes[0].owner, nullptr);
+            const bool saved =
+                folder.Read("options.ini").find("use_system_colors=false\r\n") != std::string::npos;
+            EXPECT_EQ(saved, answer == IDYES);
+            if (answer != IDYES) {
+                EXPECT_EQ(folder.Read("options.ini"), original);
+            }
+        }
+        // Nothing changed (a choice switched there and back): no question.
+        SCOPED_TRACE(std::string(way.name) + " without changes");
         folder.Write("options.ini", original);
-        std::wstring edited;
-        const int left = Run({[](CTavrelSettingsDlg&) { SelectWithKeys(2); },
-                              [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_DOWN); },
-                              [&](CTavrelSettingsDlg& dialog) {
-                                  edited = dialog.tree.FindItem(2)->value;
-                                  way.close(dialog);
-                              },
-                              [](CTavrelSettingsDlg&) {}});
-        EXPECT_EQ(left, 1);  // closed by the last real step, not by the script running out
-        EXPECT_EQ(edited, L"нет");
+        backend->messageBoxes.clear();
+        EXPECT_EQ(Run({[](CTavrelSettingsDlg&) { SelectWithKeys(2); },
+                       [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_DOWN); },
+                       [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_UP); },
+                       [&](CTavrelSettingsDlg& dialog) { way.close(dialog); },
+                       [](CTavrelSettingsDlg&) {}}),
+                  1);
+        EXPECT_TRUE(backend->messageBoxes.empty());
         EXPECT_EQ(folder.Read("options.ini"), original);
-        EXPECT_EQ(folder.FileCount(), 1);
     }
+}
+
+TEST_F(SettingsDialogTest, TheQuestionsButtonsReadDaNetOtmenaAndAFailedSaveFromItKeepsTheEditor) {
+    // options.ini is a folder: read as missing, and not writable either.
+    std::filesystem::create_directory(folder.Path("options.ini"));
+    backend->answerMessageBoxes = false;
+    std::vector<std::wstring> labels;
+    bool openAfterFailure = false;
+    const auto answerLatestBox = [this](int button) {
+        ::SendMessage(backend->messageBoxes.back().box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                      0);
+    };
+    const int left =
+        Run({[&](CTavrelSettingsDlg&) { answerLatestBox(IDOK); },  // the reader's "!CreateFile"
+             [](CTavrelSettingsDlg&) { SelectWithKeys(2); },
+             [](CTavrelSettingsDlg&) { SwitchSelectedChoice(VK_DOWN); },
+             [](CTavrelSettingsDlg&) { Key(VK_ESCAPE); },
+             [&](CTavrelSettingsDlg&) {
+                 const HWND box = backend->messageBoxes.back().box;
+                 for (const int id : {IDYES, IDNO, IDCANCEL}) {
+                     wchar_t text[16] = {};
+                     ::GetWindowText(::GetDlgItem(box, id), text, 16);
+                     labels.emplace_back(text);
+                 }
+                 answerLatestBox(IDYES);
+             },
+             [&](CTavrelSettingsDlg&) { answerLatestBox(IDOK); },  // the writer's "!CreateFile"
+             [&](CTavrelSettingsDlg&) { answerLatestBox(IDOK); },  // why the save failed
+             [&](CTavrelSettingsDlg& dialog) {
+                 openAfterFailure = ::IsWindow(dialog.m_hWnd) != FALSE;
+                 EXPECT_EQ(dialog.tree.FindItem(2)->value, L"нет");
+                 Key(VK_F2);
+             },
+             [](CTavrelSettingsDlg&) {}});
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(labels, (std::vector<std::wstring>{L"да", L"нет", L"отмена"}));
+    EXPECT_TRUE(openAfterFailure);
+    ASSERT_EQ(backend->messageBoxes.size(), 4U);
+    EXPECT_NE(backend->messageBoxes[3].text.find(L"Is a directory"), std::wstring::npos);
+}
+
+// Escape with a picker, an in-place editor or a dropped list open ends only that: the edit is
+// kept as Enter keeps it, and the editor stays.
+TEST_F(SettingsDialogTest, EscapeInAnEditEndsOnlyTheEdit) {
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_colors=false\r\n"
+                 "use_system_item_height=false\r\nuser_item_height=64\r\n");
+    backend->messageBoxAnswer = IDNO;
+    std::wstring height;
+    COLORREF colour = 0;
+    bool editingAfterEscape = true;
+    const int left =
+        Run({[](CTavrelSettingsDlg&) {
+                 SelectWithKeys(4);  // the even rows' colour: its picker opens on the red slider
+                 Key(VK_RETURN);
+             },
+             [](CTavrelSettingsDlg&) {
+                 for (int press = 0; press < 3; ++press) Key(VK_DOWN);  // the red box
+                 Key(VK_END);
+                 for (int press = 0; press < 3; ++press) Key(VK_BACK);
+                 Type(L"77");
+             },
+             [](CTavrelSettingsDlg&) { Key(VK_ESCAPE); },
+             [&](CTavrelSettingsDlg& dialog) {
+                 auto* item = static_cast<CColorItem*>(dialog.tree.FindItem(4));
+                 editingAfterEscape = item->IsEditing();
+                 BYTE red = 0, green = 0, blue = 0;
+                 colour = item->GetColor(red, green, blue);
+                 // The height row's box, typed in, then Escape.
+                 SelectWithKeys(8);
+                 Key(VK_RETURN);
+                 Key(VK_END);
+                 for (int press = 0; press < 4; ++press) Key(VK_BACK);
+                 Type(L"51");
+                 Key(VK_ESCAPE);
+             },
+             [&](CTavrelSettingsDlg& dialog) {
+                 height = dialog.tree.FindItem(12)->value;
+                 // The picker again, its keys handed back to the tree by Enter: Escape there ends
+                 // it.
+                 for (int press = 0; press < 8; ++press) Key(VK_UP);
+                 Key(VK_RETURN);
+                 Key(VK_RETURN);
+             },
+             [&](CTavrelSettingsDlg& dialog) {
+                 EXPECT_TRUE(dialog.tree.FindItem(4)->IsEditing());
+                 EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
+                 Key(VK_ESCAPE);
+             },
+             [&](CTavrelSettingsDlg& dialog) {
+                 EXPECT_FALSE(dialog.tree.FindItem(4)->IsEditing());
+                 EXPECT_TRUE(backend->messageBoxes.empty()) << "no Escape reached the dialog";
+                 ASSERT_TRUE(::IsWindow(dialog.m_hWnd));
+                 Key(VK_F2);
+             },
+             [](CTavrelSettingsDlg&) {}});
+    EXPECT_EQ(left, 1);
+    EXPECT_FALSE(editingAfterEscape);
+    EXPECT_EQ(GetRValue(colour), 77);
+    EXPECT_EQ(height, L"51");
+}
+
+// A rotated screen, or a window manager that resizes the editor: the tree, the panel and the menu
+// bar follow the new size; an open picker closes with its edit kept; nothing is lost.
+TEST_F(SettingsDialogTest, ARotatedOrResizedEditorLaysItselfOutAgainKeepingEveryEdit) {
+    folder.Write("options.ini", "[main_settings]\r\nuse_system_colors=false\r\n");
+    const auto expectLaidOut = [](CTavrelSettingsDlg& dialog, const CRect& window) {
+        CRect shown;
+        dialog.GetWindowRect(&shown);
+        EXPECT_EQ(shown, window);
+        CRect client;
+        dialog.GetClientRect(&client);
+        const int split = client.bottom / 4 * 3;
+        EXPECT_EQ(RectInParent(dialog.tree, dialog), CRect(2, 2, client.right - 2, split));
+        EXPECT_EQ(RectInParent(dialog.description, dialog),
+                  CRect(2, split + 2, client.right - 2, client.bottom - 2));
+        CRect bar;
+        ::GetWindowRect(::GetBottomBar(dialog.m_hWnd), &bar);
+        EXPECT_EQ(bar.bottom, shown.bottom - 1) << "the menu bar at the bottom, inside the border";
+        EXPECT_EQ(bar.Width(), client.Width());
+    };
+    bool closed = false;
+    COLORREF colour = 0;
+    Run({[](CTavrelSettingsDlg&) {
+             SelectWithKeys(4);  // the even rows' colour
+             Key(VK_RETURN);
+         },
+         [](CTavrelSettingsDlg&) {
+             for (int press = 0; press < 3; ++press) Key(VK_DOWN);  // the red box
+             Key(VK_END);
+             for (int press = 0; press < 3; ++press) Key(VK_BACK);
+             Type(L"77");
+         },
+         [](CTavrelSettingsDlg&) {
+             platform::input::DisplayChanged({640, 480, 96});
+         },
+         [&](CTavrelSettingsDlg& dialog) {
+             expectLaidOut(dialog, CRect(0, 0, 640, 480));
+             auto* item = static_cast<CColorItem*>(dialog.tree.FindItem(4));
+             closed = !item->IsEditing();
+             BYTE red = 0, green = 0, blue = 0;
+             colour = item->GetColor(red, green, blue);
+             EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
+             platform::input::WindowResized(dialog.m_hWnd, SIZE{300, 700});
+         },
+         [&](CTavrelSettingsDlg& dialog) {
+             expectLaidOut(dialog, CRect(0, 0, 300, 700));
+             // Down goes on from the selected colour.
+             Key(VK_DOWN);
+         },
+         [&](CTavrelSettingsDlg& dialog) {
+             EXPECT_EQ(dialog.tree.GetCurrentItem(), dialog.tree.FindItem(5));
+             // A desktop monitor: a handheld-shaped window in its middle.
+             platform::input::DisplayChanged({1920, 1080, 96});
+         },
+         [&](CTavrelSettingsDlg& dialog) {
+             expectLaidOut(dialog, CRect(606, 67, 1314, 1012));
+             Key(VK_F1);
+         }});
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(GetRValue(colour), 77);
+    EXPECT_NE(folder.Read("options.ini").find("even_item.r=77\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, AFileWithNothingReadableIsSaidOnceAndTheEditorStartsFromTheSystemLook) {
+    const std::string lf = "[main_settings]\nuse_system_colors=false\nuser_item_height=70\n";
+    folder.Write("options.ini", lf);
+    std::wstring colours;
+    Run({[&](CTavrelSettingsDlg& dialog) {
+        colours = dialog.tree.FindItem(2)->value;
+        Key(VK_ESCAPE);
+    }});
+    EXPECT_EQ(colours, L"да");
+    ASSERT_EQ(backend->messageBoxes.size(), 1U);
+    EXPECT_EQ(backend->messageBoxes[0].caption, L"Tavrel Settings");
+    EXPECT_NE(backend->messageBoxes[0].text.find(folder.WidePath("options.ini")),
+              std::wstring::npos);
+    EXPECT_NE(backend->messageBoxes[0].text.find(L"не удалось прочитать"), std::wstring::npos);
+    EXPECT_EQ(folder.Read("options.ini"), lf) << "nothing changed, nothing written";
 }
 
 TEST_F(SettingsDialogTest, SaveWritesEvenWithoutChangesAndTakesTheValueStillBeingEdited) {

@@ -72,6 +72,22 @@ TEST_F(LauncherTest, AbsurdOptionsFallBackToWhatTheScreenGives) {
     }
 }
 
+TEST_F(LauncherTest, TheSmallestItemHeightIsTheUsersToo) {
+    // One pixel is a height like any other: every row of the window is a row of the menu.
+    folder.Write("options.ini",
+                 "[main_settings]\r\nuse_system_colors=true\r\nuse_system_font=true\r\n"
+                 "use_system_item_height=false\r\nuser_item_height=1\r\n"
+                 "use_system_menu_pos=true\r\n");
+    WriteEntries(2000);
+    Run({[](CTavrelPrjDlg& dialog) {
+        EXPECT_EQ(dialog.menu.itemHeight, 1);
+        CRect client;
+        dialog.menu.GetClientRect(&client);
+        EXPECT_EQ(dialog.menu.visibleCount, client.Height() + 1) << "and a row cut off below";
+        dialog.EndDialog(IDOK);
+    }});
+}
+
 TEST_F(LauncherTest, AHugeItemHeightScrollsGlidesAndStartsWithinRange) {
     // Read as 2147483647; every step below once overflowed the row geometry.
     folder.Write("options.ini",

@@ -148,8 +148,8 @@ TEST_F(TreeEditingTest, AListWithoutAMatchingOrAnyChoiceEndsWithAnEmptyValue) {
     EXPECT_EQ(empty->editor, nullptr);
 }
 
-// Enter in an in-place editor ends the edit in the tree; it must not go on to the dialog, whose
-// default button closes the whole editor without saving.
+// Enter and Escape in an in-place editor end the edit in the tree; they must not go on to the
+// dialog, which would close the whole editor.
 TEST_F(TreeEditingTest, EnterAndEscapeInAnEditorStayWithTheTreeWhileTheyConcernIt) {
     TapValue(2);
     ASSERT_NE(list->editor, nullptr);
@@ -168,11 +168,20 @@ TEST_F(TreeEditingTest, EnterAndEscapeInAnEditorStayWithTheTreeWhileTheyConcernI
     EXPECT_EQ(list->editor, nullptr);
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"changed 3"});
 
-    // Escape in a closed editor is the dialog's, as it is on the tree itself.
+    // Escape in an editor without an open list ends the edit as Enter does, keeping the text;
+    // only on the tree itself, with no edit open, does it go on to the dialog.
     TapValue(1);
+    ASSERT_NE(text->editor, nullptr);
+    text->editor->SetWindowText(L"old!");
+    Press(VK_ESCAPE);
+    EXPECT_EQ(text->editor, nullptr);
+    EXPECT_EQ(text->value, L"old!");
+    EXPECT_EQ(CWnd::GetFocus(), &tree);
+    EXPECT_EQ(TakeEvents(), std::vector<std::string>{"changed 2"});
     Press(VK_ESCAPE);
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"key 27"});
     // Keys the tree does not use go on from an editor too.
+    TapValue(1);
     Press(VK_DOWN);
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"key 40"});
     EXPECT_NE(text->editor, nullptr);

@@ -102,6 +102,31 @@ TEST_F(TreeKeysTest, UpFromNothingChoosesTheLastWhollyVisibleRowAndFromTheFirstI
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{});
 }
 
+TEST_F(TreeKeysTest, UpPassesOverACollapsedBranchAndClosingToExactlyOnePageScrollsToTheTop) {
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed()));  // a page of exactly four rows
+    const int a = tree.AddItem(L"A", L"", -1, -1);
+    tree.AddItem(L"a1", L"", -1, a);
+    tree.AddItem(L"a2", L"", -1, a);
+    const int b = tree.AddItem(L"B", L"", -1, -1);
+    for (int child = 0; child < 5; ++child) tree.AddItem(L"b", L"", -1, b);
+    Repaint();
+    tree.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
+    Repaint();
+    ASSERT_EQ(RowIds(), (std::vector<int>{4, 5, 6, 7}));
+    tree.SetSelection(tree.FindItem(b));
+    Press(VK_LEFT);  // A, a1, a2, B: the rows fill the page
+    EXPECT_EQ(tree.scrollPos, 0);
+    Repaint();
+    EXPECT_EQ(RowIds(), (std::vector<int>{1, 2, 3, 4}));
+
+    tree.SetSelection(tree.FindItem(a));
+    Press(VK_LEFT);
+    Repaint();
+    tree.SetSelection(tree.FindItem(b));
+    Press(VK_UP);
+    EXPECT_EQ(SelectedId(), a) << "the branch, not its hidden last child";
+}
+
 TEST_F(TreeKeysTest, ANewSelectionNotWhollyInViewScrollsByOneRowEitherWay) {
     CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 5));
     AddRows(7);  // eight rows, the fifth cut off at the bottom

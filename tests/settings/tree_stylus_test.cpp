@@ -52,6 +52,13 @@ TEST_F(TreeStylusTest, ATapSelectsItsRowOnceAndATapBelowTheRowsOnlyEndsTheEdit) 
         << "the press ends the edit, and so does leaving the item";
     EXPECT_EQ(Pixel(tree.ItemRect(2).left, tree.ItemRect(2).top), Sys(COLOR_APPWORKSPACE));
 
+    // A row begins at its first pixel line.
+    Tap(LabelPoint(2).x, 2 * H());
+    EXPECT_EQ(SelectedId(), 3);
+    Tap(LabelPoint(0).x, 0);
+    EXPECT_EQ(SelectedId(), 1);
+    TakeEvents();
+
     // Below the last row there is no item.
     Tap(LabelPoint(0).x, tree.ItemRect(6).top + 3);
     EXPECT_EQ(SelectedId(), 1);
@@ -104,6 +111,22 @@ TEST_F(TreeStylusTest, TheExpandBoxAreaTogglesEvenALeafAndClosingBringsTheScroll
     Tap(leafBox.left + 1, leafBox.top + 1);
     EXPECT_FALSE(tree.FindItem(2)->expanded);
     EXPECT_EQ(RowIds(), (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+// Painting shows or hides the scroll bar, and the client area changes with it: taps and keys that
+// come before the next paint still find the rows, laid out again for the new width.
+TEST_F(TreeStylusTest, RowsStayValidBetweenASizeChangeAndTheNextPaint) {
+    CreateTree(CRect(10, 10, 310, 10 + 4 * Closed() + 2));
+    AddRows(9);
+    Repaint();
+    ASSERT_TRUE(HasScrollBarStyle());
+    tree.MoveWindow(10, 10, 280, 3 * H());
+    EXPECT_EQ(RowIds(), (std::vector<int>{1, 2, 3})) << "three rows, laid out before any paint";
+    Tap(LabelPoint(2).x, LabelPoint(2).y);
+    EXPECT_EQ(SelectedId(), 3);
+    tree.MoveWindow(10, 10, 300, 6 * H());
+    Press(VK_DOWN);
+    EXPECT_EQ(SelectedId(), 4);
 }
 
 TEST_F(TreeStylusTest, ClosingABranchWhileScrolledTakesThePositionBackFromTheScrollBar) {

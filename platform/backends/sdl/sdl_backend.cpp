@@ -17,6 +17,7 @@
 #include "platform/backends/sdl/sdl_present.h"
 #include "platform/backends/sdl/sdl_session.h"
 #include "platform/backends/sdl/sdl_window_table.h"
+#include "platform/backends/sdl/sdl_x11_windows.h"
 #include "platform/backends/sdl/wayland_shm_presenter.h"
 #include "platform/base/rect.h"
 #include "platform/base/text_encoding.h"
@@ -196,6 +197,7 @@ bool InstallSdlBackend(std::string* error) {
         return false;
     }
     SetCurrentDisplay(*display);
+    KeepAliveOnX11Errors();
     InstallBackend(std::make_unique<SdlBackend>(std::move(session)));
     return true;
 }

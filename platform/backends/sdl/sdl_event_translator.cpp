@@ -11,6 +11,7 @@
 #include "platform/backends/sdl/sdl_display.h"
 #include "platform/backends/sdl/sdl_keys.h"
 #include "platform/backends/sdl/sdl_window_table.h"
+#include "platform/backends/sdl/sdl_x11_windows.h"
 #include "platform/base/text_encoding.h"
 #include "platform/windows/input.h"
 #include "platform/windows/window_tree.h"
@@ -86,7 +87,7 @@ void SdlEventTranslator::Translate(const SDL_Event& event) {
             display_.Check();
             break;
         case SDL_SYSWMEVENT:
-            display_.Handle(event);
+            if (!display_.Handle(event)) HandleX11WindowEvent(event, windows_);
             break;
         case SDL_QUIT:
             EndSession();
@@ -180,6 +181,10 @@ void SdlEventTranslator::Window(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             windows_.RequestFullPresent(hwnd);
             display_.Check();
+            // A window manager or another client resized it: the window takes the new size.
+            if (SDL_Window* window = windows_.Find(hwnd)) {
+                input::WindowResized(hwnd, ActualWindowSize(window));
+            }
             break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
             display_.Check();

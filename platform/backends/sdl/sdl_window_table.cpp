@@ -118,6 +118,12 @@ WaylandShmPresenter* SdlWindowTable::WaylandPresenterOf(HWND hwnd) const {
     return found != entries_.end() ? found->second.wayland.get() : nullptr;
 }
 
+std::vector<HWND> SdlWindowTable::Windows() const {
+    std::vector<HWND> windows;
+    for (const auto& [hwnd, entry] : entries_) windows.push_back(hwnd);
+    return windows;
+}
+
 SDL_Window* SdlWindowTable::AnyWindow() const {
     return entries_.empty() ? nullptr : entries_.begin()->second.window.get();
 }

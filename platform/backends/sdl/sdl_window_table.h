@@ -30,6 +30,8 @@ class SdlWindowTable {
     // The wl_shm presenter of a window on Wayland; nullptr elsewhere, and where the compositor
     // offers no wl_shm (SDL's window surface is used then).
     WaylandShmPresenter* WaylandPresenterOf(HWND hwnd) const;
+    // The top-level windows of the table, in no particular order.
+    std::vector<HWND> Windows() const;
     // Any SDL window of the table; nullptr while there is none.
     SDL_Window* AnyWindow() const;
     // The top-level window an SDL window shows; nullptr for windows that are not ours.

@@ -1,0 +1,27 @@
+// What the X server tells of our windows that SDL does not pass on: a window destroyed by another
+// client (xdotool windowclose, a misbehaving pager) and the size a window really has. X errors
+// about such windows must not end the program: Xlib's default handler exits with status 1.
+#pragma once
+
+#include <SDL.h>
+
+#include "platform/base/win_types.h"
+
+namespace platform {
+
+class SdlWindowTable;
+
+// Keeps every X error from ending the program (each is reported once on standard error), for as
+// long as SDL's X11 connection lives. Nothing on other drivers.
+void KeepAliveOnX11Errors();
+
+// The size the window has now: on X11 the server's answer, since the configure event SDL reports
+// may be overtaken by later resizes of our own; elsewhere SDL's.
+SIZE ActualWindowSize(SDL_Window* window);
+
+// A window-system event SDL passed through: when it says that one of our windows was destroyed
+// from outside, that window is asked to close, as a window manager's close would. True when the
+// event was taken.
+bool HandleX11WindowEvent(const SDL_Event& event, const SdlWindowTable& windows);
+
+}  // namespace platform
