@@ -2,7 +2,8 @@
 # End-to-end test of the real launcher program on a virtual X screen (Xvfb), driven with xdotool
 # as a user would drive it: one scenario per run.
 # Usage: launcher_e2e.sh <path of TavrelPrj>
-#   <hold|drag|keys|focus|screen-size|missing-files|signals|user-options|failed-start>
+#   <hold|drag|keys|focus|screen-size|window-destroyed|missing-files|signals|user-options|
+#    failed-start>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -193,6 +194,18 @@ scenario_focus() {
   [ ! -e "$folder/marker" ] || fail "losing the focus started an entry's program"
 }
 
+# Another client destroys the launcher's window (a pager, xdotool windowclose): the launcher ends
+# as a window manager's close would end it, not with an X error.
+scenario_window_destroyed() {
+  prepare_folder 3
+  start_launcher
+  wait_for_launcher_window
+  note "destroying the launcher's window from another client"
+  xdotool windowclose "$window"
+  expect_launcher_exit_ok "its window was destroyed"
+  [ ! -e "$folder/marker" ] || fail "destroying the window started an entry's program"
+}
+
 scenario_screen_size() {
   command -v Xephyr >/dev/null || fail "Xephyr is missing: run tools/install-dependencies.sh"
   command -v xrandr >/dev/null || fail "xrandr is missing: run tools/install-dependencies.sh"
@@ -347,6 +360,7 @@ case $scenario in
   keys) scenario_keys ;;
   focus) scenario_focus ;;
   screen-size) scenario_screen_size ;;
+  window-destroyed) scenario_window_destroyed ;;
   missing-files) scenario_missing_files ;;
   signals) scenario_signals ;;
   user-options) scenario_user_options ;;

@@ -3,8 +3,7 @@
 # as a user would drive it: one scenario per run. The editor and the launcher lie side by side in
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
-#   <edit-save|cancel|escape|missing-file|failed-save|title-bar-ok>
-# title-bar-ok needs the finger-sized OK button at the right end of the caption bar.
+#   <edit-save|cancel|escape|missing-file|failed-save|close-asks>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -77,18 +76,19 @@ editor_running() { process_alive "$editor_pid"; }
 editor_ended() { ! editor_running; }
 
 # The editor's windows on the screen named by a caption: its own window is "Tavrel Settings",
-# and so is the box that says why a save failed; the reader's boxes are "Error".
+# and so are its own boxes (why a save failed, whether to save the edits); the reader's and
+# writer's boxes are "Error".
 editor_windows_named() {
   xdotool search --all --onlyvisible --pid "$editor_pid" --name "^$1\$" 2>/dev/null || true
 }
-# The save-failure box: a window named like the editor's, other than the editor's own.
-save_failure_box_id() {
+# The editor's own box: a window named like the editor's, other than the editor's own.
+own_box_id() {
   editor_windows_named "Tavrel Settings" | { grep -vx "$window" || true; } | sed -n 1p
 }
 error_box_id() { editor_windows_named "Error" | sed -n 1p; }
 editor_has_window() { [ -n "$(editor_windows_named "Tavrel Settings")" ]; }
 error_box_shown() { [ -n "$(error_box_id)" ]; }
-save_failure_box_shown() { [ -n "$(save_failure_box_id)" ]; }
+own_box_shown() { [ -n "$(own_box_id)" ]; }
 window_shown() { xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"; }
 has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
@@ -123,6 +123,22 @@ answer_box_with_enter() {
   xdotool key Return
   box_gone() { ! window_shown "$box"; }
   wait_until "the $what box is closed" box_gone
+}
+
+# Answers the editor's question "Сохранить изменения?" from the keyboard once it has the keys:
+# да (the marked button, Enter), нет (one to the right) or отмена (Escape).
+answer_question() {
+  local answer=$1 box
+  wait_until "the editor asks whether to save its edits" own_box_shown
+  box=$(own_box_id)
+  wait_until "the question has the keyboard focus" has_focus "$box"
+  case $answer in
+    да) xdotool key Return ;;
+    нет) xdotool key Right Return ;;
+    отмена) xdotool key Escape ;;
+  esac
+  question_gone() { ! window_shown "$box"; }
+  wait_until "the question is answered ($answer)" question_gone
 }
 
 # The column of the editor window's pixels at x, one rrggbb a line from the top.
@@ -331,11 +347,17 @@ scenario_escape() {
   wait_until "Escape closes the list" list_closed
   sleep 0.3 # time for a wrongly ended editor to go
   editor_running || fail "Escape on an open list closed the whole editor"
-  note "Escape again"
+  note "Escape in the closed list ends only its edit"
   xdotool key Escape
-  expect_editor_exit_ok "Escape"
+  edit_ended() { [ "$(window_checksum)" != "$closed" ] && window_settled; }
+  wait_until "Escape ends the list's edit" edit_ended
+  own_box_shown && fail "Escape in the list's edit asked to close the editor"
+  note "Escape on the tree, with edits: the editor asks; \"нет\" closes it without saving"
+  xdotool key Escape
+  answer_question нет
+  expect_editor_exit_ok "Escape, then нет"
   cmp -s "$work/options-before.ini" "$folder/options.ini" ||
-    fail "options.ini changed although Escape closed the editor"
+    fail "options.ini changed although the edits were not to be saved"
 }
 
 scenario_missing_file() {
@@ -375,12 +397,12 @@ scenario_failed_save() {
   xdotool key F1
   wait_until "a message box titled Error is shown" error_box_shown
   answer_box_with_enter "$(error_box_id)" "writer's"
-  wait_until "a box says why the save failed" save_failure_box_shown
+  wait_until "a box says why the save failed" own_box_shown
   editor_running || fail "the editor ended although nothing was saved"
   window_shown "$window" || fail "the editor's window went away although nothing was saved"
   note "answering the box that says why with its OK button"
   local box
-  box=$(save_failure_box_id)
+  box=$(own_box_id)
   click_box_button "$box"
   box_gone() { ! window_shown "$box"; }
   wait_until "the box that says why is closed" box_gone
@@ -410,19 +432,48 @@ scenario_failed_save() {
     "pos_item_text=center" "use_menu_inertia=false"
 }
 
-# Needs the finger-sized OK button at the right end of the caption bar, which closes the editor
-# without saving; not registered with ctest until that button is there.
-scenario_title_bar_ok() {
+# The title bar's OK and a window destroyed from outside, with edits made: the editor asks
+# first. "отмена" goes back to the editor with every edit; "да" saves them and closes.
+scenario_close_asks() {
   write_known_options
   cp "$folder/options.ini" "$work/options-before.ini"
   start_editor
   wait_for_editor_window
   make_some_edits
-  note "tapping the right end of the caption bar"
+  note "tapping the title bar's OK (the right end of the caption bar)"
   tap $((window_x + window_width - 12)) $((window_y + 8))
-  expect_editor_exit_ok "the title bar's OK"
-  cmp -s "$work/options-before.ini" "$folder/options.ini" ||
-    fail "options.ini changed although the title bar's OK closed the editor"
+  answer_question отмена
+  editor_running || fail "\"отмена\" closed the editor"
+  wait_until "the editor has the keyboard focus back" has_focus "$window"
+  cmp -s "$work/options-before.ini" "$folder/options.ini" || fail "\"отмена\" wrote options.ini"
+  note "tapping the title bar's OK again, and saving"
+  tap $((window_x + window_width - 12)) $((window_y + 8))
+  answer_question да
+  expect_editor_exit_ok "the title bar's OK, then да"
+  expect_options_file "saved from the question" "[main_settings]" "use_system_colors=false" \
+    "odd_item.r=7" "odd_item.g=220" "odd_item.b=160" \
+    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
+    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
+    "font.r=120" "font.g=0" "font.b=90" \
+    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
+    "slider.r=200" "slider.g=40" "slider.b=40" \
+    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
+    "item_font.italic=false" "item_font.size=20" \
+    "use_system_item_height=false" "user_item_height=33" \
+    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
+    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
+    "pos_item_text=center" "use_menu_inertia=false"
+
+  note "another client destroys the window of an editor with edits"
+  start_editor
+  wait_for_editor_window
+  select_second_row_measuring
+  xdotool key Return Up Return # "системные цвета" back to "да", the choice above "нет"
+  xdotool windowclose "$window"
+  answer_question да
+  expect_editor_exit_ok "the window destroyed, then да"
+  grep -q '^use_system_colors=true' "$folder/options.ini" ||
+    fail "the edit made before the window was destroyed was not saved"
 }
 
 case $scenario in
@@ -431,7 +482,7 @@ case $scenario in
   escape) scenario_escape ;;
   missing-file) scenario_missing_file ;;
   failed-save) scenario_failed_save ;;
-  title-bar-ok) scenario_title_bar_ok ;;
+  close-asks) scenario_close_asks ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

@@ -118,8 +118,11 @@ void SdlBackend::PresentWhereRequested() {
 
 void SdlBackend::RequestForeground(HWND window) {
     const HWND topLevel = TopLevelOf(window);
+    if (!IsShown(topLevel)) return;
+    // A window whose SDL window another client destroyed gets a new one.
+    if (windows_->Find(topLevel) == nullptr) windows_->Sync(topLevel);
     SDL_Window* sdlWindow = windows_->Find(topLevel);
-    if (sdlWindow == nullptr || !IsShown(topLevel)) return;
+    if (sdlWindow == nullptr) return;
     // The desktop may have minimised or hidden a window the program still shows.
     const Uint32 flags = SDL_GetWindowFlags(sdlWindow);
     if ((flags & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(sdlWindow);

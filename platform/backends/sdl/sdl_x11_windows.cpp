@@ -63,7 +63,7 @@ SIZE ActualWindowSize(SDL_Window* window) {
     return SIZE{width, height};
 }
 
-bool HandleX11WindowEvent(const SDL_Event& event, const SdlWindowTable& windows) {
+bool HandleX11WindowEvent(const SDL_Event& event, SdlWindowTable& windows) {
     if (event.type != SDL_SYSWMEVENT || event.syswm.msg == nullptr ||
         event.syswm.msg->subsystem != SDL_SYSWM_X11) {
         return false;
@@ -74,6 +74,19 @@ bool HandleX11WindowEvent(const SDL_Event& event, const SdlWindowTable& windows)
         SDL_SysWMinfo info;
         if (X11Info(windows.Find(hwnd), &info) &&
             info.info.x11.window == xevent.xdestroywindow.window) {
+            // Destroying an SDL window hides it first, and SDL waits for the server to report it
+            // unmapped, which it never will of a window that is gone: the report is made up.
+            XEvent unmapped{};
+            unmapped.xunmap.type = UnmapNotify;
+            unmapped.xunmap.display = info.info.x11.display;
+            unmapped.xunmap.event = unmapped.xunmap.window = info.info.x11.window;
+            XPutBackEvent(info.info.x11.display, &unmapped);
+            // The window goes from the table at once, and comes anew if it is shown again. The
+            // server's complaint about destroying it again is taken now, while errors are ours to
+            // handle: at its end SDL hands them back to Xlib's default, which exits.
+            Display* display = info.info.x11.display;
+            windows.Remove(hwnd);
+            XSync(display, False);
             PostMessage(hwnd, WM_CLOSE, 0, 0);
             return true;
         }

@@ -20,8 +20,9 @@ void KeepAliveOnX11Errors();
 SIZE ActualWindowSize(SDL_Window* window);
 
 // A window-system event SDL passed through: when it says that one of our windows was destroyed
-// from outside, that window is asked to close, as a window manager's close would. True when the
-// event was taken.
-bool HandleX11WindowEvent(const SDL_Event& event, const SdlWindowTable& windows);
+// from outside, its SDL window is dropped and the window is asked to close, as a window
+// manager's close would (a window that stays, the editor after "отмена", is shown anew). True
+// when the event was taken.
+bool HandleX11WindowEvent(const SDL_Event& event, SdlWindowTable& windows);
 
 }  // namespace platform
