@@ -3,7 +3,7 @@
 # as a user would drive it: one scenario per run. The editor and the launcher lie side by side in
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
-#   <edit-save|cancel|escape|missing-file|failed-save|close-asks>
+#   <edit-save|cancel|escape|missing-file|failed-save|close-asks|rotate|landscape-picker>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -17,12 +17,17 @@ readonly wait_seconds=10
 # shellcheck source=tests/e2e/e2e_support.sh
 source "$(dirname "$0")/e2e_support.sh"
 
-require_tools xdotool xwininfo import
+require_tools xdotool xwininfo import convert
 [ -x "$editor_program" ] || fail "no settings editor program at $editor_program"
 [ -x "$launcher_program" ] || fail "no launcher program at $launcher_program"
 
 make_work_folder tavrel-settings-e2e
-start_virtual_screen "$screen_width" "$screen_height"
+# A desktop monitor for the scenario that needs one; a phone's screen for the others.
+if [ "$scenario" = landscape-picker ]; then
+  start_virtual_screen 1920 1080
+else
+  start_virtual_screen "$screen_width" "$screen_height"
+fi
 
 # --- The folder -----------------------------------------------------------------------------
 # Both programs next to each other: each reads and writes its files next to itself.
@@ -476,6 +481,105 @@ scenario_close_asks() {
     fail "the edit made before the window was destroyed was not saved"
 }
 
+# The editor's window size as the X server has it, "WIDTHxHEIGHT".
+editor_window_size() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')"
+  echo "${WIDTH}x${HEIGHT}"
+}
+# Takes the editor's new geometry once the X server reports the size and the picture has settled.
+wait_for_editor_size() {
+  local size=$1
+  has_size() { [ "$(editor_window_size)" = "$size" ] && window_settled; }
+  wait_until "the editor's window is $size" has_size
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  window_x=$X window_y=$Y window_width=$WIDTH window_height=$HEIGHT
+}
+
+# The window resized by another client, then the screen turned, with a picker open: the editor
+# lays itself out again each time, the picker closes keeping its colour, and "сохранить" at the
+# new bottom of the window saves every edit.
+scenario_rotate() {
+  require_tools Xephyr xrandr
+  # Xvfb cannot change its size; a screen nested in it can, as a device's screen does when it
+  # is turned.
+  mkfifo "$work/nested-number"
+  Xephyr -displayfd 4 -screen "${screen_width}x${screen_height}" -resizeable -nolisten tcp \
+    -noreset 4>"$work/nested-number" 2>"$work/xephyr.log" &
+  background_pids+=($!)
+  local nested=""
+  read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
+    fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
+  export DISPLAY=":$nested"
+  write_known_options
+  start_editor
+  wait_for_editor_window
+  select_second_row_measuring
+  next_choice # "системные цвета": "нет"
+  note "the odd rows' colour picker open, its red box at 9"
+  tap $((window_x + window_width * 3 / 4)) "$(row_center_y 2)"
+  xdotool key Down Down Down
+  retype 9
+  note "another client resizes the window to 400x600"
+  xdotool windowsize "$window" 400 600
+  wait_for_editor_size 400x600
+  editor_running || fail "the editor ended when its window was resized"
+  note "turning the screen to ${screen_height}x${screen_width}"
+  xrandr -s "${screen_height}x${screen_width}" >/dev/null 2>&1 ||
+    fail "xrandr could not change the nested screen's size"
+  wait_for_editor_size "${screen_height}x${screen_width}"
+  note "tapping \"сохранить\" where the menu bar now is"
+  tap_menu_bar left
+  expect_editor_exit_ok "\"сохранить\" after the turn"
+  expect_options_file "saved after the turn" "[main_settings]" "use_system_colors=false" \
+    "odd_item.r=9" "odd_item.g=220" "odd_item.b=160" \
+    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
+    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
+    "font.r=120" "font.g=0" "font.b=90" \
+    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
+    "slider.r=200" "slider.g=40" "slider.b=40" \
+    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
+    "item_font.italic=false" "item_font.size=20" \
+    "use_system_item_height=true" "user_item_height=70" \
+    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
+    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
+    "pos_item_text=center" "use_menu_inertia=false"
+}
+
+# On a desktop monitor the editor is a phone-shaped window in the middle of the screen; a colour
+# picker opens two thirds of that window wide, whole inside it.
+scenario_landscape_picker() {
+  write_known_options
+  start_editor
+  wait_for_editor_window
+  [ "$window_width" -lt 1000 ] || fail "the editor is $window_width pixels wide on a desktop"
+  select_second_row_measuring
+  next_choice # "системные цвета": "нет"
+  xdotool key Down
+  window_settled_after() { [ "$(window_checksum)" != "$1" ] && window_settled; }
+  wait_until "the odd rows' colour is selected" window_settled
+  import_window "$window" "$work/before.png"
+  local before
+  before=$(window_checksum)
+  note "opening the odd rows' colour picker with Enter"
+  xdotool key Return
+  wait_until "the picker is drawn" window_settled_after "$before"
+  import_window "$window" "$work/after.png"
+  # What changed is the picker: its place and size in the window.
+  local changed width height left top expected=$((2 * (window_width / 3)))
+  changed=$(convert "$work/before.png" "$work/after.png" -compose difference -composite \
+    -format '%@' info:)
+  IFS='x+' read -r width height left top <<<"$changed"
+  note "the picker shows at x = $left, $width pixels wide, in a $window_width-pixel window"
+  [ "$width" -ge $((expected - 4)) ] && [ "$width" -le "$expected" ] ||
+    fail "the picker shows $width pixels wide, not two thirds of the window ($expected)"
+  [ "$left" -ge 2 ] && [ $((left + width)) -le "$window_width" ] ||
+    fail "the picker is cut off: x = $left to $((left + width)) of $window_width"
+  xdotool key Escape F2
+  expect_editor_exit_ok "Escape and F2"
+}
+
 case $scenario in
   edit-save) scenario_edit_save ;;
   cancel) scenario_cancel ;;
@@ -483,6 +587,8 @@ case $scenario in
   missing-file) scenario_missing_file ;;
   failed-save) scenario_failed_save ;;
   close-asks) scenario_close_asks ;;
+  rotate) scenario_rotate ;;
+  landscape-picker) scenario_landscape_picker ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"
