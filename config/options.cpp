@@ -1,6 +1,8 @@
 #include "config/options.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "config/ini_document.h"
 #include "config/program_folder.h"
@@ -76,10 +78,9 @@ constexpr const char* kOptionKeys[] = {"use_system_colors",
 // A file that yields none of the keys (LF line ends, only a header, garbage) holds nothing the
 // user chose: reading it key by key would give black on black and rows 0 pixels high.
 bool HoldsAnyOptionKey(const IniDocument& document) {
-    for (const char* key : kOptionKeys) {
-        if (IniGetValue(document, kOptionsSection, key) != nullptr) return true;
-    }
-    return false;
+    return std::any_of(std::begin(kOptionKeys), std::end(kOptionKeys), [&](const char* key) {
+        return IniGetValue(document, kOptionsSection, key) != nullptr;
+    });
 }
 
 }  // namespace
