@@ -165,7 +165,7 @@ TEST_F(OptionsTest, AFileWithNothingReadableFollowsTheSystem) {
          OptionsSource::Unreadable},
         {"a header alone", "[main_settings]\r\n", OptionsSource::Unreadable},
         {"another section", "[other]\r\nuse_system_colors=false\r\n", OptionsSource::Unreadable},
-        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\xff=", 14), OptionsSource::Unreadable},
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\xff=", 12), OptionsSource::Unreadable},
     };
     for (const Case& file : cases) {
         SCOPED_TRACE(file.name);
