@@ -17,6 +17,9 @@ void SetLastError(DWORD error) { lastError = error; }
 namespace platform {
 
 std::wstring ErrorText(DWORD error) {
+    if (error == kErrorNotRegularFile) {
+        return L"Not a regular file (a device, a named pipe or a socket)";
+    }
     char buffer[256] = {};
     // The GNU variant returns the text, which may or may not be in the buffer.
     const char* text = ::strerror_r(static_cast<int>(error), buffer, sizeof(buffer));

@@ -11,6 +11,9 @@ void SetLastError(DWORD error);
 
 namespace platform {
 
+// The platform's own error codes, beyond the C library's.
+constexpr DWORD kErrorNotRegularFile = 0x20000001;  // a device, a named pipe or a socket
+
 // The system's own wording of an error code ("Permission denied", "No space left on device").
 std::wstring ErrorText(DWORD error);
 

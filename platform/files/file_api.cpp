@@ -13,24 +13,11 @@
 
 #include "platform/base/last_error.h"
 #include "platform/base/text_encoding.h"
+#include "platform/files/file_steps.h"
 #include "platform/files/regular_file.h"
 
 namespace platform {
 namespace {
-
-std::function<bool(FileStep)>& Injector() {
-    static std::function<bool(FileStep)> injector;
-    return injector;
-}
-
-// True when the step is to fail (errno is set as a disk error would set it).
-bool InjectedFailure(FileStep step) {
-    if (Injector() && Injector()(step)) {
-        errno = EIO;
-        return true;
-    }
-    return false;
-}
 
 struct FileObject {
     int descriptor = -1;
@@ -46,45 +33,7 @@ FileObject* FindFile(HANDLE handle) {
     return found == OpenFiles().end() ? nullptr : found->second.get();
 }
 
-bool WriteAll(int descriptor, std::string_view content) {
-    while (!content.empty()) {
-        if (InjectedFailure(FileStep::Write)) return false;
-        const ssize_t written = ::write(descriptor, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// The file that writing to `path` should replace: symbolic links are followed to their target.
-std::string ResolveTarget(const std::string& path) {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat status {};
-        if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
-        std::string link(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
-        if (length <= 0) return current;
-        link.resize(static_cast<std::size_t>(length));
-        if (link.front() == '/') {
-            current = link;
-        } else {
-            const auto slash = current.rfind('/');
-            current =
-                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + link;
-        }
-    }
-    return current;
-}
-
 }  // namespace
-
-void SetFileFailureInjector(std::function<bool(FileStep)> injector) {
-    Injector() = std::move(injector);
-}
 
 std::wstring& ModulePathOverride() {
     static std::wstring path;
@@ -102,62 +51,6 @@ std::wstring ModuleFilePath() {
     return WideFromUtf8(path);
 }
 
-namespace {
-
-// The steps of ReplaceFileContent; on failure errno tells why.
-bool ReplaceThroughTemporaryFile(const std::wstring& path, std::string_view content) {
-    const std::string target = ResolveTarget(Utf8FromWide(path));
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = folder + (folder.back() == '/' ? "" : "/") + "." + name + ".XXXXXX";
-
-    if (InjectedFailure(FileStep::Open)) return false;
-    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (descriptor < 0) return false;
-
-    struct stat existing {};
-    mode_t mode = 0666;
-    if (::stat(target.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool written = ::fchmod(descriptor, mode) == 0 && WriteAll(descriptor, content);
-    written = written && !InjectedFailure(FileStep::Sync) && ::fsync(descriptor) == 0;
-    bool closed = false;
-    if (InjectedFailure(FileStep::Close)) {
-        ::close(descriptor);  // a simulated failure must not leak the descriptor
-    } else {
-        closed = ::close(descriptor) == 0;
-    }
-    if (!written || !closed || InjectedFailure(FileStep::Rename) ||
-        ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        errno = error;
-        return false;
-    }
-    // Make the rename itself durable; the content is already safe if this fails.
-    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderDescriptor >= 0) {
-        ::fsync(folderDescriptor);
-        ::close(folderDescriptor);
-    }
-    return true;
-}
-
-}  // namespace
-
-bool ReplaceFileContent(const std::wstring& path, std::string_view content) {
-    errno = 0;
-    if (ReplaceThroughTemporaryFile(path, content)) return true;
-    SetLastError(errno != 0 ? static_cast<DWORD>(errno) : static_cast<DWORD>(EIO));
-    return false;
-}
-
 }  // namespace platform
 
 using platform::FileStep;
@@ -171,7 +64,13 @@ HANDLE CreateFileW(const wchar_t* path, DWORD access, DWORD /*shareMode*/, void*
     if ((access & GENERIC_WRITE) == 0) {
         opened = platform::OpenRegularFile(name);
     } else {
-        // Never waits for the reader of a named pipe; anything but a regular file is refused.
+        // Anything but a regular file is refused before it is opened (opening a device can have
+        // effects), and again once open, in case it was replaced in between. Never waits for the
+        // reader of a named pipe.
+        struct stat before {};
+        if (::stat(name.c_str(), &before) == 0 ? !S_ISREG(before.st_mode) : errno != ENOENT) {
+            return INVALID_HANDLE_VALUE;
+        }
         int openFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
         openFlags |= (access & GENERIC_READ) != 0 ? O_RDWR : O_WRONLY;
         if (disposition == CREATE_ALWAYS) openFlags |= O_CREAT | O_TRUNC;

@@ -42,9 +42,12 @@ std::wstring ModuleFilePath();
 void OverrideModuleFilePath(const std::wstring& path);
 
 // Replaces the file's content by `content`: written to a new file in the same folder, flushed to
-// the disk and renamed over the target (a symbolic link is followed to its file, whose
-// permissions the new content keeps). On any failure the old file stays as it was, the new file
-// is removed, the result is false and GetLastError tells why.
+// the disk and renamed over the target (a symbolic link is followed to its file, whose owner,
+// group and permissions the new content keeps). Refused for an existing target that is no
+// regular file (kErrorNotRegularFile, EISDIR) or that may not be written (EACCES, also for root
+// when no write permission is set at all). Copies left by interrupted saves of the same file are
+// removed. On any failure the old file stays as it was, no new file is left, the result is false
+// and GetLastError tells why. (file_replacement.cpp)
 bool ReplaceFileContent(const std::wstring& path, std::string_view content);
 
 // For tests: every step of the file layer (open, size, read, write, sync, close, rename) asks

@@ -3,7 +3,8 @@
 # as a user would drive it: one scenario per run. The editor and the launcher lie side by side in
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
-#   <edit-save|cancel|escape|missing-file|failed-save|close-asks|rotate|landscape-picker>
+#   <edit-save|cancel|escape|missing-file|failed-save|read-only|close-asks|rotate|
+#    landscape-picker>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -437,6 +438,35 @@ scenario_failed_save() {
     "pos_item_text=center" "use_menu_inertia=false"
 }
 
+# options.ini marked read-only (0444 in a folder the user may write): a save is refused with the
+# reason and the editor keeps every edit; once the file may be written again, the save goes
+# through and the file keeps its permissions.
+scenario_read_only() {
+  write_known_options
+  chmod 0444 "$folder/options.ini"
+  cp -p "$folder/options.ini" "$work/options-before.ini"
+  start_editor
+  wait_for_editor_window
+  select_second_row_measuring
+  next_choice # "системные цвета": "нет"
+  note "F1 with a read-only options.ini"
+  xdotool key F1
+  wait_until "a message box titled Error is shown" error_box_shown
+  answer_box_with_enter "$(error_box_id)" "writer's"
+  wait_until "a box says why the save failed" own_box_shown
+  answer_box_with_enter "$(own_box_id)" "why"
+  editor_running || fail "the editor ended although nothing was saved"
+  wait_until "the editor has the keyboard focus back" has_focus "$window"
+  cmp -s "$work/options-before.ini" "$folder/options.ini" || fail "the read-only file was replaced"
+  [ "$(stat -c %a "$folder/options.ini")" = 444 ] || fail "the read-only file lost its mode"
+  note "F1 again, once the file may be written"
+  chmod 0640 "$folder/options.ini"
+  xdotool key F1
+  expect_editor_exit_ok "F1 saved"
+  grep -q '^use_system_colors=false' "$folder/options.ini" || fail "the edit was not saved"
+  [ "$(stat -c %a "$folder/options.ini")" = 640 ] || fail "the save changed the file's mode"
+}
+
 # The title bar's OK and a window destroyed from outside, with edits made: the editor asks
 # first. "отмена" goes back to the editor with every edit; "да" saves them and closes.
 scenario_close_asks() {
@@ -588,6 +618,7 @@ case $scenario in
   failed-save) scenario_failed_save ;;
   close-asks) scenario_close_asks ;;
   rotate) scenario_rotate ;;
+  read-only) scenario_read_only ;;
   landscape-picker) scenario_landscape_picker ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
