@@ -18,6 +18,10 @@ constexpr std::size_t kMaxRenderings = 4;
 // Icons are drawn at tens of pixels. A picture of more pixels than this (4 MB) is shrunk to fit
 // while it is decoded, a row at a time, so that no icon file costs more than a few megabytes.
 constexpr std::int64_t kMaxDecodedPixels = 1024 * 1024;
+// Decoding costs about 9 ms a megapixel here, however small the file (an 8000 x 8000 picture of
+// one colour is 265 KB): a picture larger than any icon needs (4096 x 4096, four times the
+// largest size icon themes ship) is refused from its header, and the next icon stands in.
+constexpr std::int64_t kMaxIconPixels = 4096 * 4096;
 
 // The largest size of the same shape within kMaxDecodedPixels.
 SIZE FittedSize(int width, int height) {
@@ -39,7 +43,9 @@ SIZE FittedSize(int width, int height) {
 class IconPixels final : public PngRowSink {
   public:
     bool Begin(int width, int height, bool interlaced) override {
-        if (static_cast<std::int64_t>(width) * height <= kMaxDecodedPixels) {
+        const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
+        if (pixels > kMaxIconPixels) return false;
+        if (pixels <= kMaxDecodedPixels) {
             image_ = PremultipliedImage{width, height, {}};
             // Filled row by row: a file whose data ends early costs only the rows it held.
             image_.pixels.reserve(static_cast<std::size_t>(width) * height);

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "icon_test_support.h"
 #include "platform/graphics/icon.h"
@@ -89,6 +91,33 @@ TEST(LargeIconTest, ALargePictureIsShrunkWhileDecodedAndDrawsAsItLooks) {
             DestroyIcon(icon);
         },
         kIconBudget);
+}
+
+// A valid picture costs its decoding, however small its file: beyond the largest any icon needs
+// (4096 x 4096 pixels) it is refused as unreadable, and the next icon stands in.
+TEST(LargeIconTest, APictureBeyondAnyIconsSizeIsRefusedAndOneAtTheLimitDrawn) {
+    TemporaryFolder folder;
+    struct Case {
+        int width;
+        int height;
+        bool drawn;
+    };
+    for (const Case& picture :
+         {Case{16384, 1024, true}, Case{16384, 1025, false}, Case{4097, 4096, false}}) {
+        SCOPED_TRACE(std::to_string(picture.width) + "x" + std::to_string(picture.height));
+        const std::string path = folder.Path() + "/picture.png";
+        icon_test::RawPng image{picture.width, picture.height, 1, PNG_COLOR_TYPE_GRAY, false};
+        image.rows.assign(
+            static_cast<std::size_t>(picture.height),
+            std::vector<png_byte>(static_cast<std::size_t>(picture.width + 7) / 8, 0));
+        ASSERT_TRUE(icon_test::WriteRawPng(path, image));
+        HICON icon = IconOfFile(path);
+        icon_test::MemoryCanvas canvas(32, 32);
+        EXPECT_EQ(DrawIconEx(canvas.Dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL) != FALSE,
+                  picture.drawn);
+        EXPECT_EQ(canvas.At(16, 16), picture.drawn ? RGB(0, 0, 0) : RGB(255, 255, 255));
+        DestroyIcon(icon);
+    }
 }
 
 TEST(LargeIconTest, ALargeInterlacedPictureIsRefused) {
