@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
+  # Another program's clipboard, for the paste scenario.
+  xclip
   # The INI fuzzer that test.sh runs: clang with libFuzzer's runtime.
   clang libclang-rt-14-dev
   # xdg-open, which opens the demo's folders, documents and web pages.

@@ -3,7 +3,7 @@
 # as a user would drive it: one scenario per run. The editor and the launcher lie side by side in
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
-#   <edit-save|cancel|escape|missing-file|failed-save|read-only|close-asks|rotate|
+#   <edit-save|cancel|escape|missing-file|failed-save|read-only|paste|close-asks|rotate|
 #    landscape-picker>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
@@ -467,6 +467,27 @@ scenario_read_only() {
   [ "$(stat -c %a "$folder/options.ini")" = 640 ] || fail "the save changed the file's mode"
 }
 
+# Another program's 20 megabytes of text pasted into a value: the box takes what fits, however
+# large the clipboard (X11 hands a text this large over in chunks).
+scenario_paste() {
+  require_tools xclip
+  write_known_options
+  head -c 20000000 /dev/zero | tr '\0' 7 | setsid xclip -selection clipboard -i >/dev/null 2>&1 &
+  background_pids+=($!)
+  clipboard_served() { [ "$(xclip -o -selection clipboard | wc -c)" -eq 20000000 ]; }
+  wait_until "xclip serves 20 megabytes of sevens" clipboard_served
+  start_editor
+  wait_for_editor_window
+  select_second_row_measuring
+  note "the user's row height: its box, all selected, and the clipboard pasted with Ctrl+V"
+  xdotool key Down Down Down Down Down Down Down Down Down
+  next_choice # "системная высота элемента": "нет"
+  xdotool key Down Return ctrl+a ctrl+v Return F1
+  expect_editor_exit_ok "F1 saved"
+  grep -q $'^user_item_height=2147483647\r$' "$folder/options.ini" ||
+    fail "the paste did not reach the box: $(grep user_item_height "$folder/options.ini")"
+}
+
 # The title bar's OK and a window destroyed from outside, with edits made: the editor asks
 # first. "отмена" goes back to the editor with every edit; "да" saves them and closes.
 scenario_close_asks() {
@@ -619,6 +640,7 @@ case $scenario in
   close-asks) scenario_close_asks ;;
   rotate) scenario_rotate ;;
   read-only) scenario_read_only ;;
+  paste) scenario_paste ;;
   landscape-picker) scenario_landscape_picker ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac

@@ -7,6 +7,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "platform/backends/sdl/sdl_window_table.h"
 #include "platform/backends/sdl/sdl_x11_windows.h"
 #include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/backends/sdl/x11_clipboard.h"
 #include "platform/base/rect.h"
 #include "platform/base/text_encoding.h"
 #include "platform/windows/window_tree.h"
@@ -173,11 +175,33 @@ bool SdlBackend::WaitForEvents(int timeoutMs) {
     return true;
 }
 
+namespace {
+
+// How long another program may take to hand over its text, and the most of it that is taken:
+// far more than any box holds, and no more than a paste may cost.
+constexpr std::chrono::milliseconds kClipboardWait{2000};
+constexpr std::size_t kMaxClipboardBytes = std::size_t{64} << 20;
+
+}  // namespace
+
 void SdlBackend::SetClipboardText(const std::wstring& text) {
     SDL_SetClipboardText(Utf8FromWide(text).c_str());
+    // On X11 SDL owns the selection through a window of its own, which only SDL can answer for.
+    const std::optional<X11ClipboardSelection> x11 = ClipboardSelectionOf(windows_->AnyWindow());
+    sdlClipboardOwner_ = x11 ? x11->clipboardOwner : 0;
 }
 
 std::wstring SdlBackend::ClipboardText() {
+    // Another program's text on X11 is read by our own reader: SDL 2.26 loses large texts (sent
+    // in chunks) and, when an owner is slow, empties the clipboard.
+    if (const std::optional<X11ClipboardSelection> x11 =
+            ClipboardSelectionOf(windows_->AnyWindow());
+        x11 && x11->clipboardOwner != sdlClipboardOwner_) {
+        if (x11->clipboardOwner == 0) return {};
+        const std::optional<std::string> text =
+            ReadX11ClipboardText(x11->displayName, kClipboardWait, kMaxClipboardBytes);
+        return text ? WideFromUtf8(*text) : std::wstring();
+    }
     // SDL hands out a copy that the caller frees; an empty string when there is no text.
     char* text = SDL_GetClipboardText();
     if (text == nullptr) return {};

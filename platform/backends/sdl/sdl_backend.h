@@ -47,6 +47,8 @@ class SdlBackend final : public Backend {
     std::unique_ptr<SdlWindowTable> windows_;
     std::unique_ptr<SdlDisplayWatcher> display_;
     std::unique_ptr<SdlEventTranslator> events_;
+    // The X11 window through which SDL owns the clipboard since our last copy; 0: none.
+    unsigned long sdlClipboardOwner_ = 0;
 };
 
 // Opens the display and makes SDL the backend in use. Without a display it returns false, puts
