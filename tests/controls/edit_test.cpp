@@ -185,6 +185,19 @@ TEST_F(EditTest, TheCaretGoesToTheNearestBoundaryOfATapAndMovesWithTheKeys) {
     Tap(kPadding + Width(L"ab") + c / 2 + 1);
     EXPECT_EQ(Selection(), std::make_pair(3, 3));
     EXPECT_EQ(CaretColumns(), CaretAt(L"abc"));
+    // Exactly at a glyph's middle the caret goes after it.
+    const std::wstring text = L"abcdef";
+    int middles = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const int advance = Width(text.substr(index, 1));
+        if (advance % 2 != 0) continue;
+        ++middles;
+        Tap(kPadding + Width(text.substr(0, index)) + advance / 2);
+        EXPECT_EQ(Selection(),
+                  std::make_pair(static_cast<int>(index) + 1, static_cast<int>(index) + 1))
+            << "the middle of " << static_cast<char>(text[index]);
+    }
+    EXPECT_GT(middles, 0) << "a glyph of even width to tap the middle of";
     Tap(190);
     EXPECT_EQ(Selection(), std::make_pair(6, 6));
     Tap(0);
