@@ -191,8 +191,15 @@ window_settled() {
   [ "$(window_checksum)" = "$first" ]
 }
 
-# Taps a point of the screen: down and up at once.
-tap() { xdotool mousemove --sync "$1" "$2" click 1; }
+# Taps a point of the screen: down and up at once. xdotool's --sync waits for a move, which a
+# pointer already at the point never makes (a second tap on the same button).
+tap() {
+  if [ "$(xdotool getmouselocation | grep -oE 'x:[0-9]+ y:[0-9]+')" = "x:$1 y:$2" ]; then
+    xdotool click 1
+  else
+    xdotool mousemove --sync "$1" "$2" click 1
+  fi
+}
 # The menu bar across the bottom of the window: "сохранить" on the left, "отменить" on the right.
 tap_menu_bar() {
   local x=$((window_x + window_width / 4))
