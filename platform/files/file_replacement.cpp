@@ -26,7 +26,7 @@ namespace platform {
 namespace {
 
 // Temporary names are "." + the file's name + "." + this many letters or digits (as mkstemp
-// makes them).
+// makes them), not all of them lowercase letters.
 constexpr std::size_t kSuffixLength = 6;
 constexpr std::string_view kSuffixCharacters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -67,16 +67,24 @@ bool IsTemporaryNameOf(std::string_view candidate, std::string_view name) {
         return false;
     }
     const std::string_view suffix = candidate.substr(name.size() + 2);
-    return std::all_of(suffix.begin(), suffix.end(), [](char character) {
-        return kSuffixCharacters.find(character) != std::string_view::npos;
-    });
+    const auto lowercase = [](char character) { return character >= 'a' && character <= 'z'; };
+    // Six lowercase letters are a word ("backup") a user may have named a copy with: a
+    // temporary name always holds a capital letter or a digit.
+    return std::all_of(suffix.begin(), suffix.end(),
+                       [](char character) {
+                           return kSuffixCharacters.find(character) != std::string_view::npos;
+                       }) &&
+           !std::all_of(suffix.begin(), suffix.end(), lowercase);
 }
 
 std::string RandomSuffix() {
     static std::mt19937 generator{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, kSuffixCharacters.size() - 1);
     std::string suffix(kSuffixLength, ' ');
-    for (char& character : suffix) character = kSuffixCharacters[pick(generator)];
+    const auto lowercase = [](char character) { return character >= 'a' && character <= 'z'; };
+    do {
+        for (char& character : suffix) character = kSuffixCharacters[pick(generator)];
+    } while (std::all_of(suffix.begin(), suffix.end(), lowercase));
     return suffix;
 }
 

@@ -97,7 +97,7 @@ TEST(FileReplacementTest, ASaveKeepsTheOwnerAndRemovesOnlyItsOwnLeftovers) {
     }
     // What killed saves left, and what only looks like it.
     for (const char* name : {".options.ini.Ab3xYz", ".options.ini.keep", ".options.ini.Ab3xY",
-                             ".options.ini.Ab3xYz1", ".other.ini.Ab3xYz"}) {
+                             ".options.ini.Ab3xYz1", ".other.ini.Ab3xYz", ".options.ini.backup"}) {
         folder.Write(name, "a copy");
     }
     folder.Write("linked", "not a leftover");
@@ -106,10 +106,11 @@ TEST(FileReplacementTest, ASaveKeepsTheOwnerAndRemovesOnlyItsOwnLeftovers) {
 
     ASSERT_TRUE(platform::ReplaceFileContent(folder.WidePath("options.ini"), kContent));
     EXPECT_EQ(folder.Read("options.ini"), kContent);
-    EXPECT_EQ(Names(folder.Path()),
-              (std::set<std::string>{"options.ini", ".options.ini.keep", ".options.ini.Ab3xY",
-                                     ".options.ini.Ab3xYz1", ".other.ini.Ab3xYz", "linked",
-                                     ".options.ini.Zz9zz9", ".options.ini.Qq1qq1"}));
+    EXPECT_EQ(
+        Names(folder.Path()),
+        (std::set<std::string>{"options.ini", ".options.ini.keep", ".options.ini.Ab3xY",
+                               ".options.ini.backup", ".options.ini.Ab3xYz1", ".other.ini.Ab3xYz",
+                               "linked", ".options.ini.Zz9zz9", ".options.ini.Qq1qq1"}));
     EXPECT_EQ(folder.Read("linked"), "not a leftover");
     if (root) {
         struct stat status {};
