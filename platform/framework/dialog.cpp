@@ -130,20 +130,20 @@ LRESULT CDialog::HandleInitDialog(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 BOOL CDialog::OnInitDialog() {
     if (m_bFullScreen) {
-        const RECT screen = platform::HandheldScreenRect();
-        MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-                   TRUE);
+        PlaceOnHandheldScreen();
         placedOnHandheldScreen_ = true;
     }
     return TRUE;
 }
 
+void CDialog::PlaceOnHandheldScreen() {
+    const RECT screen = platform::HandheldScreenRect();
+    MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+               TRUE);
+}
+
 LRESULT CDialog::OnDisplayChange(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    if (placedOnHandheldScreen_) {
-        const RECT screen = platform::HandheldScreenRect();
-        MoveWindow(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-                   TRUE);
-    }
+    if (placedOnHandheldScreen_) PlaceOnHandheldScreen();
     return 0;
 }
 

@@ -42,6 +42,7 @@ class CDialog : public CWnd {
 
   private:
     const platform::DialogTemplate* Template() const;
+    void PlaceOnHandheldScreen();
     HWND ModalOwner() const;
 
     UINT templateId_ = 0;
