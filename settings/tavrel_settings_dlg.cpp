@@ -47,14 +47,10 @@ CRect CTavrelSettingsDlg::PanelRect(const CRect& client) {
 void CTavrelSettingsDlg::OnSize(UINT type, int width, int height) {
     CDialog::OnSize(type, width, height);
     if (tree.m_hWnd == nullptr || description.m_hWnd == nullptr) return;
-    // A picker or an in-place editor was placed for the old size: its edit ends, keeping what
-    // was typed or chosen.
-    // (An open editor or picker is a child window of the tree.)
+    // A picker or an in-place editor (a child window of the tree) was placed for the old size:
+    // its edit ends, keeping what was typed or chosen.
     CSPMobTreeItem* current = tree.GetCurrentItem();
-    if (current != nullptr &&
-        (current->IsEditing() || ::GetWindow(tree.m_hWnd, GW_CHILD) != nullptr)) {
-        current->EndEdit();
-    }
+    if (current != nullptr && ::GetWindow(tree.m_hWnd, GW_CHILD) != nullptr) current->EndEdit();
     CRect client;
     GetClientRect(&client);
     const CRect treeRect = TreeRect(client);
