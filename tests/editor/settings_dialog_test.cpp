@@ -46,6 +46,24 @@ POINT MenuBarEntry(const CWnd& dialog, int index) {
                  window.bottom - CMenuBar::BarHeight() / 2};
 }
 
+// The two steps of a colour edit left open: Enter on the even rows' colour opens its picker on
+// the red slider; then Down three times reaches the red box, whose text becomes "77".
+void OpenEvenColourPicker(CTavrelSettingsDlg&) {
+    SelectWithKeys(4);
+    Key(VK_RETURN);
+}
+void TypeRed77(CTavrelSettingsDlg&) {
+    for (int press = 0; press < 3; ++press) Key(VK_DOWN);
+    Key(VK_END);
+    for (int press = 0; press < 3; ++press) Key(VK_BACK);
+    Type(L"77");
+}
+// The even rows' colour as its row holds it.
+COLORREF EvenColour(const CTavrelSettingsDlg& dialog) {
+    BYTE red = 0, green = 0, blue = 0;
+    return static_cast<const CColorItem*>(dialog.tree.FindItem(4))->GetColor(red, green, blue);
+}
+
 // Pixels of the panel's inside darker than mid grey: its text.
 int TextPixels(const CWnd& panel) {
     const std::vector<COLORREF> pixels = platform::ReadWindowPixels(panel.m_hWnd);
@@ -223,22 +241,10 @@ TEST_F(SettingsDialogTest, EscapeInAnEditEndsOnlyTheEdit) {
     COLORREF colour = 0;
     bool editingAfterEscape = true;
     const int left =
-        Run({[](CTavrelSettingsDlg&) {
-                 SelectWithKeys(4);  // the even rows' colour: its picker opens on the red slider
-                 Key(VK_RETURN);
-             },
-             [](CTavrelSettingsDlg&) {
-                 for (int press = 0; press < 3; ++press) Key(VK_DOWN);  // the red box
-                 Key(VK_END);
-                 for (int press = 0; press < 3; ++press) Key(VK_BACK);
-                 Type(L"77");
-             },
-             [](CTavrelSettingsDlg&) { Key(VK_ESCAPE); },
+        Run({OpenEvenColourPicker, TypeRed77, [](CTavrelSettingsDlg&) { Key(VK_ESCAPE); },
              [&](CTavrelSettingsDlg& dialog) {
-                 auto* item = static_cast<CColorItem*>(dialog.tree.FindItem(4));
-                 editingAfterEscape = item->IsEditing();
-                 BYTE red = 0, green = 0, blue = 0;
-                 colour = item->GetColor(red, green, blue);
+                 editingAfterEscape = dialog.tree.FindItem(4)->IsEditing();
+                 colour = EvenColour(dialog);
                  // The height row's box, typed in, then Escape.
                  SelectWithKeys(8);
                  Key(VK_RETURN);
@@ -294,25 +300,14 @@ TEST_F(SettingsDialogTest, ARotatedOrResizedEditorLaysItselfOutAgainKeepingEvery
     };
     bool closed = false;
     COLORREF colour = 0;
-    Run({[](CTavrelSettingsDlg&) {
-             SelectWithKeys(4);  // the even rows' colour
-             Key(VK_RETURN);
-         },
-         [](CTavrelSettingsDlg&) {
-             for (int press = 0; press < 3; ++press) Key(VK_DOWN);  // the red box
-             Key(VK_END);
-             for (int press = 0; press < 3; ++press) Key(VK_BACK);
-             Type(L"77");
-         },
+    Run({OpenEvenColourPicker, TypeRed77,
          [](CTavrelSettingsDlg&) {
              platform::input::DisplayChanged({640, 480, 96});
          },
          [&](CTavrelSettingsDlg& dialog) {
              expectLaidOut(dialog, CRect(0, 0, 640, 480));
-             auto* item = static_cast<CColorItem*>(dialog.tree.FindItem(4));
-             closed = !item->IsEditing();
-             BYTE red = 0, green = 0, blue = 0;
-             colour = item->GetColor(red, green, blue);
+             closed = !dialog.tree.FindItem(4)->IsEditing();
+             colour = EvenColour(dialog);
              EXPECT_EQ(::GetFocus(), dialog.tree.m_hWnd);
              platform::input::WindowResized(dialog.m_hWnd, SIZE{300, 700});
          },
