@@ -80,6 +80,21 @@ start_virtual_screen() {
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
 }
 
+# Starts Xephyr of the given size inside the virtual screen and points DISPLAY at it: Xvfb cannot
+# change its size, a screen nested in it can (xrandr), as a device's screen does when it is
+# turned.
+start_nested_screen() {
+  require_tools Xephyr xrandr
+  mkfifo "$work/nested-number"
+  Xephyr -displayfd 4 -screen "$1x$2" -resizeable -nolisten tcp -noreset \
+    4>"$work/nested-number" 2>"$work/xephyr.log" &
+  background_pids+=($!)
+  local nested=""
+  read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
+    fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
+  export DISPLAY=":$nested"
+}
+
 # A window's picture (import's -window and its further arguments). For a window that is gone,
 # import would wait for a click to choose another one: a test fails instead of hanging.
 import_window() { timeout "$wait_seconds" import -window "$@"; }

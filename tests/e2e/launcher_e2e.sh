@@ -207,18 +207,7 @@ scenario_window_destroyed() {
 }
 
 scenario_screen_size() {
-  command -v Xephyr >/dev/null || fail "Xephyr is missing: run tools/install-dependencies.sh"
-  command -v xrandr >/dev/null || fail "xrandr is missing: run tools/install-dependencies.sh"
-  # Xvfb cannot change its size; a screen nested in it can, as a device's screen does when it
-  # is turned.
-  mkfifo "$work/nested-number"
-  Xephyr -displayfd 4 -screen "${screen_width}x${screen_height}" -resizeable -nolisten tcp \
-    -noreset 4>"$work/nested-number" 2>"$work/xephyr.log" &
-  background_pids+=($!)
-  local nested=""
-  read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
-    fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
-  export DISPLAY=":$nested"
+  start_nested_screen "$screen_width" "$screen_height"
   prepare_folder 3
   start_launcher
   wait_for_launcher_window

@@ -68,6 +68,33 @@ expect_options_file() {
   }
 }
 
+# The known options as a save writes them: every key in the editor's fixed order, without the
+# comment and the foreign key and section; each "key=value" given replaces its key's line.
+expect_saved_known_options() {
+  local what=$1 line change
+  shift
+  local lines=()
+  for line in "[main_settings]" "use_system_colors=true" \
+    "odd_item.r=250" "odd_item.g=220" "odd_item.b=160" \
+    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
+    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
+    "font.r=120" "font.g=0" "font.b=90" \
+    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
+    "slider.r=200" "slider.g=40" "slider.b=40" \
+    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
+    "item_font.italic=false" "item_font.size=20" \
+    "use_system_item_height=true" "user_item_height=70" \
+    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
+    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
+    "pos_item_text=center" "use_menu_inertia=false"; do
+    for change in "$@"; do
+      [ "${change%%=*}" = "${line%%=*}" ] && line=$change
+    done
+    lines+=("$line")
+  done
+  expect_options_file "$what" "${lines[@]}"
+}
+
 # --- The editor -----------------------------------------------------------------------------
 editor_pid=""
 start_editor() {
@@ -264,19 +291,10 @@ scenario_edit_save() {
   note "the text on the left, saved with F1 while its list is still open"
   xdotool key Down Down Down Down Down Down Return Down F1
   expect_editor_exit_ok "F1 saved"
-  expect_options_file "after the save" "[main_settings]" "use_system_colors=false" \
+  expect_saved_known_options "after the save" "use_system_colors=false" \
     "odd_item.r=40" "odd_item.g=90" "odd_item.b=200" \
-    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
-    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
-    "font.r=120" "font.g=0" "font.b=90" \
-    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
-    "slider.r=200" "slider.g=40" "slider.b=40" \
-    "use_system_font=false" "item_font.name=DejaVu Sans" "item_font.bold=true" \
-    "item_font.italic=false" "item_font.size=24" \
-    "use_system_item_height=false" "user_item_height=60" \
-    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
-    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
-    "pos_item_text=left" "use_menu_inertia=false"
+    "use_system_font=false" "item_font.bold=true" "item_font.size=24" \
+    "use_system_item_height=false" "user_item_height=60" "pos_item_text=left"
 
   note "starting the launcher from the same folder"
   local n
@@ -430,19 +448,7 @@ scenario_failed_save() {
   note "F1 again, with the directory gone"
   xdotool key F1
   expect_editor_exit_ok "F1 saved"
-  expect_options_file "saved after a failed save" "[main_settings]" "use_system_colors=false" \
-    "odd_item.r=250" "odd_item.g=220" "odd_item.b=160" \
-    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
-    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
-    "font.r=120" "font.g=0" "font.b=90" \
-    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
-    "slider.r=200" "slider.g=40" "slider.b=40" \
-    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
-    "item_font.italic=false" "item_font.size=20" \
-    "use_system_item_height=true" "user_item_height=70" \
-    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
-    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
-    "pos_item_text=center" "use_menu_inertia=false"
+  expect_saved_known_options "saved after a failed save" "use_system_colors=false"
 }
 
 # options.ini marked read-only (0444 in a folder the user may write): a save is refused with the
@@ -513,19 +519,8 @@ scenario_close_asks() {
   tap $((window_x + window_width - 12)) $((window_y + 8))
   answer_question да
   expect_editor_exit_ok "the title bar's OK, then да"
-  expect_options_file "saved from the question" "[main_settings]" "use_system_colors=false" \
-    "odd_item.r=7" "odd_item.g=220" "odd_item.b=160" \
-    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
-    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
-    "font.r=120" "font.g=0" "font.b=90" \
-    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
-    "slider.r=200" "slider.g=40" "slider.b=40" \
-    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
-    "item_font.italic=false" "item_font.size=20" \
-    "use_system_item_height=false" "user_item_height=33" \
-    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
-    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
-    "pos_item_text=center" "use_menu_inertia=false"
+  expect_saved_known_options "saved from the question" "use_system_colors=false" \
+    "odd_item.r=7" "use_system_item_height=false" "user_item_height=33"
 
   note "another client destroys the window of an editor with edits"
   start_editor
@@ -559,17 +554,7 @@ wait_for_editor_size() {
 # lays itself out again each time, the picker closes keeping its colour, and "сохранить" at the
 # new bottom of the window saves every edit.
 scenario_rotate() {
-  require_tools Xephyr xrandr
-  # Xvfb cannot change its size; a screen nested in it can, as a device's screen does when it
-  # is turned.
-  mkfifo "$work/nested-number"
-  Xephyr -displayfd 4 -screen "${screen_width}x${screen_height}" -resizeable -nolisten tcp \
-    -noreset 4>"$work/nested-number" 2>"$work/xephyr.log" &
-  background_pids+=($!)
-  local nested=""
-  read -r -t "$wait_seconds" nested <"$work/nested-number" && [ -n "$nested" ] ||
-    fail "the nested X screen did not start: $(cat "$work/xephyr.log")"
-  export DISPLAY=":$nested"
+  start_nested_screen "$screen_width" "$screen_height"
   write_known_options
   start_editor
   wait_for_editor_window
@@ -590,19 +575,7 @@ scenario_rotate() {
   note "tapping \"сохранить\" where the menu bar now is"
   tap_menu_bar left
   expect_editor_exit_ok "\"сохранить\" after the turn"
-  expect_options_file "saved after the turn" "[main_settings]" "use_system_colors=false" \
-    "odd_item.r=9" "odd_item.g=220" "odd_item.b=160" \
-    "even_item.r=160" "even_item.g=210" "even_item.b=250" \
-    "active_item.r=30" "active_item.g=120" "active_item.b=40" \
-    "font.r=120" "font.g=0" "font.b=90" \
-    "active_font.r=255" "active_font.g=255" "active_font.b=255" \
-    "slider.r=200" "slider.g=40" "slider.b=40" \
-    "use_system_font=true" "item_font.name=DejaVu Sans" "item_font.bold=false" \
-    "item_font.italic=false" "item_font.size=20" \
-    "use_system_item_height=true" "user_item_height=70" \
-    "use_system_menu_pos=true" "user_menu_pos_TL_X=10" "user_menu_pos_TL_Y=20" \
-    "user_menu_pos_BR_X=470" "user_menu_pos_BR_Y=620" \
-    "pos_item_text=center" "use_menu_inertia=false"
+  expect_saved_known_options "saved after the turn" "use_system_colors=false" "odd_item.r=9"
 }
 
 # On a desktop monitor the editor is a phone-shaped window in the middle of the screen; a colour
