@@ -17,6 +17,12 @@ packages=(
   # A Wayland compositor for the end-to-end tests, and the window decorations a desktop's SDL
   # draws there (the launcher must show without them).
   weston libdecor-0-plugin-1-cairo
+  # The native Wayland backend: protocol files, the code generator, keymaps and cursors.
+  wayland-protocols libwayland-bin libxkbcommon-dev xkb-data
+  # The phone compositor and another Wayland client's clipboard, for its end-to-end scenarios.
+  phoc wl-clipboard
+  # Peers the start-up benchmark measures beside ours.
+  fuzzel tofi
 )
 
 missing=()

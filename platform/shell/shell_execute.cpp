@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/base/text_encoding.h"
+#include "platform/windows/backend.h"
 #include "platform/windows/window_api.h"
 
 extern char** environ;
@@ -79,6 +81,27 @@ bool IsUrl(const std::string& text) {
     return true;
 }
 
+// Our environment for a started program, with the startup entries of the backend in place of
+// the ones we inherited: a token is spent once, and ours went to this program.
+std::vector<std::string> StartedProgramEnvironment() {
+    static constexpr std::array<std::string_view, 2> kStartupNames{"XDG_ACTIVATION_TOKEN=",
+                                                                   "DESKTOP_STARTUP_ID="};
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        if (std::none_of(kStartupNames.begin(), kStartupNames.end(),
+                         [text](std::string_view name) { return text.starts_with(name); })) {
+            environment.emplace_back(text);
+        }
+    }
+    if (Backend* backend = CurrentBackend()) {
+        for (std::string& entry : backend->StartupEnvironment()) {
+            environment.push_back(std::move(entry));
+        }
+    }
+    return environment;
+}
+
 // Starts `program` detached: its own session, standard input from /dev/null, default signal
 // handling. `searchPath` looks the program up in PATH. Returns 0, or the error number of the
 // failed start.
@@ -103,13 +126,19 @@ int Spawn(const std::string& program, const std::vector<std::string>& arguments,
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
+    const std::vector<std::string> environment = StartedProgramEnvironment();
+    std::vector<char*> envp;
+    envp.reserve(environment.size() + 1);
+    for (const std::string& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
+    envp.push_back(nullptr);
+
     InstallReaper();
     pid_t child = 0;
     // The C library reports a failed exec (missing file, no permission) as the result here.
-    const int error =
-        searchPath
-            ? ::posix_spawnp(&child, program.c_str(), &actions, &attributes, argv.data(), environ)
-            : ::posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+    const int error = searchPath ? ::posix_spawnp(&child, program.c_str(), &actions, &attributes,
+                                                  argv.data(), envp.data())
+                                 : ::posix_spawn(&child, program.c_str(), &actions, &attributes,
+                                                 argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) return error;

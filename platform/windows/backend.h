@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/base/win_types.h"
 
@@ -44,6 +45,10 @@ class Backend {
     // kept and the clipboard reads as empty.
     virtual void SetClipboardText(const std::wstring& /*text*/) {}
     virtual std::wstring ClipboardText() { return {}; }
+
+    // Entries ("NAME=value") for the environment of a program about to be started, such as a
+    // startup token by which the desktop gives the new program the focus.
+    virtual std::vector<std::string> StartupEnvironment() { return {}; }
 };
 
 // The backend in use. Without one, the window system works on a headless screen whose clock

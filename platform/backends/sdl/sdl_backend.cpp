@@ -19,33 +19,15 @@
 #include "platform/backends/sdl/sdl_session.h"
 #include "platform/backends/sdl/sdl_window_table.h"
 #include "platform/backends/sdl/sdl_x11_windows.h"
-#include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/backends/wayland/wayland_shm_presenter.h"
 #include "platform/backends/sdl/x11_clipboard.h"
+#include "platform/backends/shared/first_frame_record.h"
 #include "platform/base/rect.h"
 #include "platform/base/text_encoding.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
 namespace {
-
-// Start-up measurement: with TAVREL_FIRST_FRAME_FILE set, the CLOCK_MONOTONIC time (ns) of the
-// first present to a shown window is written to that file, once. It is written beside the file
-// and renamed, so a reader never sees half of it.
-void RecordFirstFrame() {
-    static bool recorded = false;
-    if (recorded) return;
-    recorded = true;
-    const char* path = std::getenv("TAVREL_FIRST_FRAME_FILE");
-    if (path == nullptr || *path == '\0') return;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr) return;
-    std::fprintf(file, "%lld\n",
-                 static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
-    if (std::fclose(file) == 0) std::rename(temporary.c_str(), path);
-}
 
 // The file descriptor of SDL's X11 connection; -1 on other video drivers.
 int X11Connection(SDL_Window* window) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/backends/wayland/wayland_shm_presenter.h"
 #include "platform/base/win_types.h"
 
 namespace platform {

@@ -2,7 +2,7 @@
 // go to whichever buffer is free, and each buffer remembers the part of the picture it has
 // missed while others were on screen ("behind"): a frame copies what changed plus that backlog,
 // never the whole window unless the buffer is new.
-#include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/backends/wayland/wayland_shm_presenter.h"
 
 #include <poll.h>
 #include <sys/mman.h>
@@ -55,10 +55,12 @@ constexpr wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemoved};
 
 }  // namespace
 
-// One shared-memory buffer of XRGB8888 pixels, the layout of our surfaces (0x00RRGGBB).
+// One shared-memory buffer of XRGB8888 pixels, the layout of our surfaces (0x00RRGGBB), or of
+// ARGB8888 ones where parts of it are to show nothing (transparent, as a new buffer's zeros are).
 class ShmBuffer {
   public:
-    static std::unique_ptr<ShmBuffer> Create(wl_shm* shm, int width, int height) {
+    static std::unique_ptr<ShmBuffer> Create(wl_shm* shm, int width, int height, POINT lead) {
+        const bool alpha = lead.x != 0 || lead.y != 0;
         const std::size_t stride = static_cast<std::size_t>(width) * sizeof(Pixel);
         const std::size_t size = stride * static_cast<std::size_t>(height);
         if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -71,12 +73,13 @@ class ShmBuffer {
         void* pixels = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.Get(), 0);
         if (pixels == MAP_FAILED) return nullptr;
         wl_shm_pool* pool = wl_shm_create_pool(shm, file.Get(), static_cast<std::int32_t>(size));
-        wl_buffer* buffer = wl_shm_pool_create_buffer(
-            pool, 0, width, height, static_cast<std::int32_t>(stride), WL_SHM_FORMAT_XRGB8888);
+        wl_buffer* buffer =
+            wl_shm_pool_create_buffer(pool, 0, width, height, static_cast<std::int32_t>(stride),
+                                      alpha ? WL_SHM_FORMAT_ARGB8888 : WL_SHM_FORMAT_XRGB8888);
         // The buffer keeps the pool's memory; neither the pool nor the descriptor is needed.
         wl_shm_pool_destroy(pool);
         return std::unique_ptr<ShmBuffer>(
-            new ShmBuffer(buffer, static_cast<Pixel*>(pixels), size, width, height));
+            new ShmBuffer(buffer, static_cast<Pixel*>(pixels), size, width, height, lead));
     }
 
     ~ShmBuffer() {
@@ -89,7 +92,11 @@ class ShmBuffer {
     wl_buffer* Handle() const { return buffer_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool Fits(int width, int height) const { return width_ == width && height_ == height; }
+    // Made for this size and lead: the transparent lead of a buffer stays where it was made.
+    bool Fits(int width, int height, POINT lead) const {
+        return width_ == width && height_ == height && lead_.x == lead.x && lead_.y == lead.y;
+    }
+    bool HasAlpha() const { return lead_.x != 0 || lead_.y != 0; }
     Pixel* Row(int y) { return pixels_ + static_cast<std::ptrdiff_t>(y) * width_; }
 
     // Committed and not yet released by the compositor: it may be reading it.
@@ -98,13 +105,14 @@ class ShmBuffer {
     RECT behind;
 
   private:
-    ShmBuffer(wl_buffer* buffer, Pixel* pixels, std::size_t size, int width, int height)
+    ShmBuffer(wl_buffer* buffer, Pixel* pixels, std::size_t size, int width, int height, POINT lead)
         : behind{0, 0, width, height},
           buffer_(buffer),
           pixels_(pixels),
           size_(size),
           width_(width),
-          height_(height) {
+          height_(height),
+          lead_(lead) {
         wl_buffer_add_listener(buffer_, &kListener, this);
     }
 
@@ -118,6 +126,7 @@ class ShmBuffer {
     std::size_t size_;
     int width_;
     int height_;
+    POINT lead_;
 };
 
 std::unique_ptr<WaylandShmPresenter> WaylandShmPresenter::Create(wl_display* display,
@@ -143,32 +152,76 @@ std::unique_ptr<WaylandShmPresenter> WaylandShmPresenter::Create(wl_display* dis
         wl_event_queue_destroy(queue);
         return nullptr;
     }
+    return std::unique_ptr<WaylandShmPresenter>(new WaylandShmPresenter(
+        display, surface, queue, shm, /*ownsShm=*/true, /*paceByFrames=*/false));
+}
+
+std::unique_ptr<WaylandShmPresenter> WaylandShmPresenter::Create(wl_display* display,
+                                                                 wl_surface* surface, wl_shm* shm,
+                                                                 bool paceByFrames) {
+    if (display == nullptr || surface == nullptr || shm == nullptr) return nullptr;
+    wl_event_queue* queue = wl_display_create_queue(display);
+    if (queue == nullptr) return nullptr;
+    // Pools and buffers made through the wrapper, and their releases, belong to our queue.
+    auto* wrapper = static_cast<wl_shm*>(wl_proxy_create_wrapper(shm));
+    if (wrapper == nullptr) {
+        wl_event_queue_destroy(queue);
+        return nullptr;
+    }
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
     return std::unique_ptr<WaylandShmPresenter>(
-        new WaylandShmPresenter(display, surface, queue, shm));
+        new WaylandShmPresenter(display, surface, queue, wrapper, /*ownsShm=*/false, paceByFrames));
 }
 
 WaylandShmPresenter::WaylandShmPresenter(wl_display* display, wl_surface* surface,
-                                         wl_event_queue* queue, wl_shm* shm)
-    : display_(display), surface_(surface), queue_(queue), shm_(shm) {}
+                                         wl_event_queue* queue, wl_shm* shm, bool ownsShm,
+                                         bool paceByFrames)
+    : display_(display), surface_(surface), queue_(queue), shm_(shm), ownsShm_(ownsShm) {
+    if (paceByFrames) {
+        frameSurface_ = static_cast<wl_surface*>(wl_proxy_create_wrapper(surface));
+        if (frameSurface_ != nullptr) {
+            wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(frameSurface_), queue);
+        }
+    }
+}
 
 WaylandShmPresenter::~WaylandShmPresenter() {
     buffers_.clear();
-    wl_shm_destroy(shm_);
+    if (frame_ != nullptr) wl_callback_destroy(frame_);
+    if (frameSurface_ != nullptr) wl_proxy_wrapper_destroy(frameSurface_);
+    if (ownsShm_) {
+        wl_shm_destroy(shm_);
+    } else {
+        wl_proxy_wrapper_destroy(shm_);
+    }
     wl_display_flush(display_);
     wl_event_queue_destroy(queue_);
 }
 
+void WaylandShmPresenter::OnFrameDone(void* data, wl_callback* callback, std::uint32_t /*time*/) {
+    auto* presenter = static_cast<WaylandShmPresenter*>(data);
+    wl_callback_destroy(callback);
+    if (presenter->frame_ == callback) presenter->frame_ = nullptr;
+}
+
+bool WaylandShmPresenter::DispatchPending() {
+    return wl_display_dispatch_queue_pending(display_, queue_) >= 0;
+}
+
 bool WaylandShmPresenter::Present(const Surface& picture, const RECT& dirty, int width, int height,
-                                  RECT* copied) {
+                                  RECT* copied, POINT lead) {
     if (copied != nullptr) *copied = RECT{};
     if (wl_display_get_error(display_) != 0) return false;
     // Releases that arrived while SDL read the connection.
     if (wl_display_dispatch_queue_pending(display_, queue_) < 0) return false;
 
-    const RECT drawable{0, 0, std::min(width, picture.Width()), std::min(height, picture.Height())};
+    lead.x = std::clamp<LONG>(lead.x, 0, width);
+    lead.y = std::clamp<LONG>(lead.y, 0, height);
+    const RECT drawable{0, 0, std::min<LONG>(width - lead.x, picture.Width()),
+                        std::min<LONG>(height - lead.y, picture.Height())};
     RECT changed{};
     if (!IntersectRect(&changed, &dirty, &drawable)) return true;
-    ShmBuffer* target = FreeBuffer(width, height);
+    ShmBuffer* target = FreeBuffer(width, height, lead);
     if (target == nullptr) return false;
     RECT wanted{};
     UnionRect(&wanted, &target->behind, &changed);
@@ -177,7 +230,14 @@ bool WaylandShmPresenter::Present(const Surface& picture, const RECT& dirty, int
 
     const auto rowBytes = static_cast<std::size_t>(area.right - area.left) * sizeof(Pixel);
     for (int y = area.top; y < area.bottom; ++y) {
-        std::memcpy(target->Row(y) + area.left, picture.Row(y) + area.left, rowBytes);
+        Pixel* row = target->Row(y + lead.y) + lead.x;
+        if (target->HasAlpha()) {
+            // Our pictures are opaque: only the lead stays transparent.
+            std::transform(picture.Row(y) + area.left, picture.Row(y) + area.right, row + area.left,
+                           [](Pixel pixel) { return pixel | 0xFF000000U; });
+        } else {
+            std::memcpy(row + area.left, picture.Row(y) + area.left, rowBytes);
+        }
     }
     for (const auto& buffer : buffers_) {
         if (buffer.get() != target) UnionRect(&buffer->behind, &buffer->behind, &changed);
@@ -188,6 +248,7 @@ bool WaylandShmPresenter::Present(const Surface& picture, const RECT& dirty, int
     // The surface changed only where the picture did, whatever this buffer had to catch up on;
     // a surface of a new size changed all over.
     RECT damage = changed;
+    OffsetRect(&damage, lead.x, lead.y);
     if (width != shownWidth_ || height != shownHeight_) damage = RECT{0, 0, width, height};
     shownWidth_ = width;
     shownHeight_ = height;
@@ -199,6 +260,11 @@ bool WaylandShmPresenter::Present(const Surface& picture, const RECT& dirty, int
     } else {
         wl_surface_damage(surface_, damage.left, damage.top, damageWidth, damageHeight);
     }
+    if (frameSurface_ != nullptr && frame_ == nullptr) {
+        static constexpr wl_callback_listener kFrameListener{OnFrameDone};
+        frame_ = wl_surface_frame(frameSurface_);
+        wl_callback_add_listener(frame_, &kFrameListener, this);
+    }
     wl_surface_commit(surface_);
     target->busy = true;
     wl_display_flush(display_);
@@ -206,17 +272,17 @@ bool WaylandShmPresenter::Present(const Surface& picture, const RECT& dirty, int
     return true;
 }
 
-ShmBuffer* WaylandShmPresenter::FreeBuffer(int width, int height) {
+ShmBuffer* WaylandShmPresenter::FreeBuffer(int width, int height, POINT lead) {
     for (;;) {
-        // A released buffer of another size is of no more use.
+        // A released buffer of another size or lead is of no more use.
         std::erase_if(buffers_, [&](const std::unique_ptr<ShmBuffer>& buffer) {
-            return !buffer->busy && !buffer->Fits(width, height);
+            return !buffer->busy && !buffer->Fits(width, height, lead);
         });
         const auto free = std::find_if(buffers_.begin(), buffers_.end(),
                                        [](const auto& buffer) { return !buffer->busy; });
         if (free != buffers_.end()) return free->get();
         if (buffers_.size() < kMaxBuffers) {
-            std::unique_ptr<ShmBuffer> made = ShmBuffer::Create(shm_, width, height);
+            std::unique_ptr<ShmBuffer> made = ShmBuffer::Create(shm_, width, height, lead);
             if (!made) return nullptr;
             buffers_.push_back(std::move(made));
             return buffers_.back().get();

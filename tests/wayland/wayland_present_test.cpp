@@ -6,9 +6,9 @@
 #include <chrono>
 #include <random>
 
-#include "platform/backends/sdl/wayland_shm_presenter.h"
+#include "platform/backends/wayland/wayland_shm_presenter.h"
 #include "platform/base/rect.h"
-#include "sdl/fake_compositor.h"
+#include "wayland/fake_compositor.h"
 
 namespace {
 

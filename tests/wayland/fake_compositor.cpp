@@ -1,6 +1,6 @@
 // The fake compositor's server side runs on its own thread (libwayland-server is not shared
 // between threads); the test reads what it saw under a lock.
-#include "sdl/fake_compositor.h"
+#include "wayland/fake_compositor.h"
 
 #include <sys/socket.h>
 #include <wayland-client.h>
