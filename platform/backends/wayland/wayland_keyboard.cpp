@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "platform/backends/shared/monotonic_clock.h"
@@ -57,19 +58,32 @@ extern const wl_keyboard_listener kKeyboardListener;
 const wl_keyboard_listener kKeyboardListener{OnKeymap, OnEnter,     OnLeave,
                                              OnKey,    OnModifiers, OnRepeatInfo};
 
+// The keymap is only copied here: compiling it takes milliseconds that the first frame, whose
+// configure often follows it in the same batch of events, need not wait for.
 void WaylandSeat::Keymap(std::uint32_t format, int fd, std::uint32_t size) {
     if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0 && size <= kMaxKeymapBytes) {
         // Version 7 of the seat demands a private mapping; earlier ones allow it.
         void* text = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
         if (text != MAP_FAILED) {
-            if (auto keys = XkbKeyboard::FromKeymapText(
-                    std::string_view(static_cast<const char*>(text), size))) {
-                keys_ = std::move(keys);
-            }
+            pendingKeymap_.assign(static_cast<const char*>(text), size);
             ::munmap(text, size);
         }
     }
     ::close(fd);
+}
+
+XkbKeyboard* WaylandSeat::Keys() {
+    if (!pendingKeymap_.empty()) {
+        // A keymap that does not compile leaves the one before in use.
+        if (auto keys = XkbKeyboard::FromKeymapText(pendingKeymap_)) keys_ = std::move(keys);
+        pendingKeymap_.clear();
+        if (keys_ && pendingModifiers_) {
+            const auto& [depressed, latched, locked, group] = *pendingModifiers_;
+            keys_->SetModifiers(depressed, latched, locked, group);
+        }
+        pendingModifiers_.reset();
+    }
+    return keys_.get();
 }
 
 void WaylandSeat::KeyboardEntered(std::uint32_t serial, wl_surface* surface) {
@@ -84,7 +98,7 @@ void WaylandSeat::KeyboardLeft(wl_surface* surface) {
     if (keyboardSurface_ != surface) return;
     keyboardSurface_ = nullptr;
     repeatingKey_.reset();
-    if (keys_) keys_->ForgetHeldKeys();
+    if (XkbKeyboard* keys = Keys()) keys->ForgetHeldKeys();
     if (WaylandWindow* window = windowOf_(surface)) {
         input::ActivationChanged(window->Handle(), false);
     }
@@ -96,11 +110,12 @@ void WaylandSeat::SendPress(UINT virtualKey, const std::wstring& text) {
 }
 
 void WaylandSeat::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t state) {
-    if (!keys_ || keyboardSurface_ == nullptr) return;
+    XkbKeyboard* keys = Keys();
+    if (keys == nullptr || keyboardSurface_ == nullptr) return;
     const std::uint32_t keycode = key + kXkbKeycodeOffset;
     if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
         lastInputSerial_ = serial;
-        const XkbKeyboard::Press press = keys_->KeyDown(keycode);
+        const XkbKeyboard::Press press = keys->KeyDown(keycode);
         SendPress(press.virtualKey, press.text);
         if (press.repeats && repeatRate_ > 0) {
             repeatingKey_ = keycode;
@@ -109,12 +124,16 @@ void WaylandSeat::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t sta
         return;
     }
     if (repeatingKey_ == keycode) repeatingKey_.reset();
-    if (const UINT released = keys_->KeyUp(keycode); released != 0) input::KeyUp(released);
+    if (const UINT released = keys->KeyUp(keycode); released != 0) input::KeyUp(released);
 }
 
 void WaylandSeat::Modifiers(std::uint32_t depressed, std::uint32_t latched, std::uint32_t locked,
                             std::uint32_t group) {
-    if (keys_) keys_->SetModifiers(depressed, latched, locked, group);
+    if (!pendingKeymap_.empty()) {
+        pendingModifiers_ = std::array{depressed, latched, locked, group};
+    } else if (keys_) {
+        keys_->SetModifiers(depressed, latched, locked, group);
+    }
 }
 
 void WaylandSeat::RepeatInfo(std::int32_t rate, std::int32_t delay) {

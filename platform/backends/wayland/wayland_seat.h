@@ -6,10 +6,12 @@
 #include <wayland-client.h>
 #include <wayland-cursor.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/backends/wayland/wayland_proxy.h"
 #include "platform/base/win_types.h"
@@ -93,7 +95,11 @@ class WaylandSeat {
     wl_surface* touchSurface_ = nullptr;
 
     // The keyboard.
+    // The keyboard's keys, compiled from the latest keymap when first needed.
+    XkbKeyboard* Keys();
     std::unique_ptr<XkbKeyboard> keys_;
+    std::string pendingKeymap_;
+    std::optional<std::array<std::uint32_t, 4>> pendingModifiers_;
     wl_surface* keyboardSurface_ = nullptr;
     std::int32_t repeatRate_ = 25;  // per second; 0: no repeats
     std::int32_t repeatDelay_ = 600;
