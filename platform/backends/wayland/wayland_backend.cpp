@@ -180,6 +180,7 @@ void WaylandBackend::PresentWaiting() {
 
 bool WaylandBackend::WaitForEvents(int timeoutMs) {
     if (!DispatchQueued()) return false;
+    if (seat_) seat_->ShowWaitingCursor();
     // A held key repeats on our clock: the wait ends when its next repeat is due.
     if (seat_) {
         if (const std::optional<int> repeat = seat_->MillisecondsToRepeat(TickCount())) {

@@ -163,11 +163,19 @@ void WaylandSeat::PointerEntered(std::uint32_t serial, wl_surface* surface, wl_f
     pointerSurface_ = surface;
     pointerX_ = x;
     pointerY_ = y;
-    ShowCursor(serial, surface);
+    cursorSerial_ = serial;
 }
 
 void WaylandSeat::PointerLeft(wl_surface* surface) {
-    if (pointerSurface_ == surface) pointerSurface_ = nullptr;
+    if (pointerSurface_ != surface) return;
+    pointerSurface_ = nullptr;
+    cursorSerial_.reset();
+}
+
+void WaylandSeat::ShowWaitingCursor() {
+    if (!cursorSerial_ || pointerSurface_ == nullptr) return;
+    ShowCursor(*cursorSerial_, pointerSurface_);
+    cursorSerial_.reset();
 }
 
 void WaylandSeat::PointerMoved(wl_fixed_t x, wl_fixed_t y) {

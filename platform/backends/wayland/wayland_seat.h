@@ -44,6 +44,10 @@ class WaylandSeat {
     std::optional<int> MillisecondsToRepeat(std::uint32_t now) const;
     // Sends the repeats that are due.
     void RepeatKeys(std::uint32_t now);
+    // Sets the theme's pointer on the surface the pointer entered last, if not done yet. Loading
+    // a theme takes tens of milliseconds: the backend asks once the program waits for events,
+    // when its first frame is out.
+    void ShowWaitingCursor();
     // A window went away: input aimed at it is forgotten.
     void WindowGone(wl_surface* surface);
 
@@ -89,6 +93,7 @@ class WaylandSeat {
     std::unique_ptr<wl_cursor_theme, void (*)(wl_cursor_theme*)> cursorTheme_;
     int cursorScale_ = 0;
     OwnedProxy<wl_surface> cursorSurface_;
+    std::optional<std::uint32_t> cursorSerial_;  // of the enter whose cursor is not set yet
 
     // The finger that is the stylus, and the surface it went down on.
     std::optional<std::int32_t> stylusTouch_;
