@@ -2,7 +2,6 @@
 // of the launcher's size, presents it once and waits to be ended. It records its first present
 // the same way as the launcher (TAVREL_FIRST_FRAME_FILE).
 #include <SDL.h>
-#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,23 +9,7 @@
 #include <string>
 
 #include "platform/backends/sdl/sdl_session.h"
-
-namespace {
-
-void RecordFirstFrame() {
-    const char* path = std::getenv("TAVREL_FIRST_FRAME_FILE");
-    if (path == nullptr || *path == '\0') return;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr) return;
-    std::fprintf(file, "%lld\n",
-                 static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
-    if (std::fclose(file) == 0) std::rename(temporary.c_str(), path);
-}
-
-}  // namespace
+#include "platform/backends/shared/first_frame_record.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -46,7 +29,7 @@ int main(int argc, char** argv) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr) return 1;
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0xE4, 0xE4, 0xE4));
-    if (SDL_UpdateWindowSurface(window) == 0) RecordFirstFrame();
+    if (SDL_UpdateWindowSurface(window) == 0) platform::RecordFirstFrame();
     SDL_Event event;
     while (SDL_WaitEvent(&event) != 0 && event.type != SDL_QUIT) {
     }
