@@ -7,7 +7,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +19,7 @@
 #include "platform/backends/sdl/sdl_window_table.h"
 #include "platform/backends/sdl/sdl_x11_windows.h"
 #include "platform/backends/sdl/x11_clipboard.h"
+#include "platform/backends/shared/clipboard_limits.h"
 #include "platform/backends/shared/first_frame_record.h"
 #include "platform/backends/wayland/wayland_shm_presenter.h"
 #include "platform/base/rect.h"
@@ -156,15 +156,6 @@ bool SdlBackend::WaitForEvents(int timeoutMs) {
     PresentWhereRequested();
     return true;
 }
-
-namespace {
-
-// How long another program may take to hand over its text, and the most of it that is taken:
-// far more than any box holds, and no more than a paste may cost.
-constexpr std::chrono::milliseconds kClipboardWait{2000};
-constexpr std::size_t kMaxClipboardBytes = std::size_t{64} << 20;
-
-}  // namespace
 
 void SdlBackend::SetClipboardText(const std::wstring& text) {
     SDL_SetClipboardText(Utf8FromWide(text).c_str());

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <optional>
 
+#include "platform/backends/shared/clipboard_limits.h"
 #include "platform/backends/shared/monotonic_clock.h"
 #include "platform/backends/wayland/wayland_activation.h"
 #include "platform/backends/wayland/wayland_clipboard.h"
@@ -23,11 +23,6 @@
 
 namespace platform {
 namespace {
-
-// How long another program may take to hand over its text, and the most of it that is taken:
-// far more than any box holds, and no more than a paste may cost.
-constexpr std::chrono::milliseconds kClipboardWait{2000};
-constexpr std::size_t kMaxClipboardBytes = std::size_t{64} << 20;
 
 // The program file's name: the compositor's app id, by which it finds our desktop entry.
 std::string ProgramName() {
