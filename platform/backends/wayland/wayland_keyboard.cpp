@@ -47,8 +47,6 @@ void OnRepeatInfo(void* data, wl_keyboard* /*keyboard*/, std::int32_t rate, std:
     SeatOf(data).RepeatInfo(rate, delay);
 }
 
-// Evdev key codes are xkb's less 8.
-constexpr std::uint32_t kXkbKeycodeOffset = 8;
 // A keymap larger than this is no keymap (they are some tens of kilobytes).
 constexpr std::uint32_t kMaxKeymapBytes = 16u << 20;
 
@@ -112,7 +110,7 @@ void WaylandSeat::SendPress(UINT virtualKey, const std::wstring& text) {
 void WaylandSeat::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t state) {
     XkbKeyboard* keys = Keys();
     if (keys == nullptr || keyboardSurface_ == nullptr) return;
-    const std::uint32_t keycode = key + kXkbKeycodeOffset;
+    const std::uint32_t keycode = key + XkbKeyboard::kEvdevOffset;
     if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
         lastInputSerial_ = serial;
         const XkbKeyboard::Press press = keys->KeyDown(keycode);

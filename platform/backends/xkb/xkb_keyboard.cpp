@@ -11,9 +11,6 @@
 namespace platform {
 namespace {
 
-// Evdev key codes are xkb's less 8.
-constexpr std::uint32_t kEvdevOffset = 8;
-
 UINT NamedKey(xkb_keysym_t symbol) {
     switch (symbol) {
         case XKB_KEY_Left:

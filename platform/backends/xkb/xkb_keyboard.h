@@ -32,6 +32,9 @@ using XkbComposeStatePointer =
 // sequence under way. Keycodes are xkb's (evdev code + 8), as Wayland and X11 both deliver them.
 class XkbKeyboard {
   public:
+    // Evdev key codes (Wayland's) are xkb's less this.
+    static constexpr std::uint32_t kEvdevOffset = 8;
+
     // composeLocale names the compose table; nullptr takes the user's locale (LC_ALL, else
     // LC_CTYPE, else LANG, else "C"). Without a compose table keys still type, uncomposed.
 
