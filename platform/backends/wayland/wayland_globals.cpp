@@ -75,9 +75,6 @@ void WaylandGlobals::Announced(wl_registry* registry, std::uint32_t name, const 
     } else if (is(zwlr_layer_shell_v1_interface) && !layerShell_) {
         layerShell_.reset(BindGlobal<zwlr_layer_shell_v1>(
             registry, name, zwlr_layer_shell_v1_interface, version, 4));
-    } else if (is(wp_viewporter_interface) && !viewporter_) {
-        viewporter_.reset(
-            BindGlobal<wp_viewporter>(registry, name, wp_viewporter_interface, version, 1));
     } else if (is(xdg_activation_v1_interface) && !activation_) {
         activation_.reset(
             BindGlobal<xdg_activation_v1>(registry, name, xdg_activation_v1_interface, version, 1));

@@ -11,7 +11,6 @@
 
 #include "platform/backends/wayland/wayland_outputs.h"
 #include "platform/backends/wayland/wayland_proxy.h"
-#include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-activation-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -36,7 +35,6 @@ class WaylandGlobals {
     xdg_wm_base* WmBase() const { return wmBase_.get(); }
     // Optional globals: nullptr when the compositor has none.
     zwlr_layer_shell_v1* LayerShell() const { return layerShell_.get(); }
-    wp_viewporter* Viewporter() const { return viewporter_.get(); }
     xdg_activation_v1* Activation() const { return activation_.get(); }
     wl_data_device_manager* DataDeviceManager() const { return dataDeviceManager_.get(); }
     WaylandOutputs& Outputs() { return outputs_; }
@@ -57,7 +55,6 @@ class WaylandGlobals {
     OwnedProxy<wl_shm> shm_;
     OwnedProxy<xdg_wm_base> wmBase_;
     OwnedProxy<zwlr_layer_shell_v1> layerShell_;
-    OwnedProxy<wp_viewporter> viewporter_;
     OwnedProxy<xdg_activation_v1> activation_;
     OwnedProxy<wl_data_device_manager> dataDeviceManager_;
     std::uint32_t seatName_ = 0;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-activation-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -63,7 +62,6 @@ inline void DestroyProxy(zwlr_layer_shell_v1* proxy) {
     ReleaseOrForget(proxy, ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION, zwlr_layer_shell_v1_destroy);
 }
 inline void DestroyProxy(zwlr_layer_surface_v1* proxy) { zwlr_layer_surface_v1_destroy(proxy); }
-inline void DestroyProxy(wp_viewporter* proxy) { wp_viewporter_destroy(proxy); }
 inline void DestroyProxy(xdg_activation_v1* proxy) { xdg_activation_v1_destroy(proxy); }
 
 template <typename Proxy>
