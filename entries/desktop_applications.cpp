@@ -1,0 +1,242 @@
+// Reading the installed applications' desktop entries and deciding which of them to list.
+#include "entries/desktop_applications.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/base/text_encoding.h"
+#include "platform/files/regular_file.h"
+#include "platform/shell/desktop_exec.h"
+#include "platform/shell/desktop_files.h"
+#include "platform/shell/key_file.h"
+#include "platform/shell/program_search.h"
+
+namespace entries {
+namespace {
+
+constexpr std::string_view kGroup = "Desktop Entry";
+// A desktop entry is a few kilobytes, one with every translation some tens.
+constexpr std::size_t kMaxEntrySize = std::size_t{1} << 20;
+
+std::vector<std::string> SplitList(std::string_view list, char separator) {
+    std::vector<std::string> items;
+    while (!list.empty()) {
+        const std::size_t end = list.find(separator);
+        if (end != 0) items.emplace_back(list.substr(0, end));
+        if (end == std::string_view::npos) break;
+        list.remove_prefix(end + 1);
+    }
+    return items;
+}
+
+bool IsUtf8(std::string_view text) {
+    const std::wstring wide = platform::WideFromUtf8(text);
+    return std::none_of(wide.begin(), wide.end(),
+                        [](wchar_t character) { return platform::IsEscapedByte(character); });
+}
+
+// The entry's text, or why it cannot be used; never waits on a pipe or a device.
+std::optional<std::string> ReadEntryText(const std::string& path, std::string& reason) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        reason = std::string("cannot be read: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        reason = "not a regular file (a named pipe, a device or a socket)";
+        return std::nullopt;
+    }
+    if (static_cast<std::size_t>(status.st_size) > kMaxEntrySize) {
+        reason = "larger than a desktop entry can be (1 MiB)";
+        return std::nullopt;
+    }
+    std::optional<std::string> text = platform::ReadRegularFile(path, kMaxEntrySize);
+    if (!text) {
+        reason = "cannot be read";
+    } else if (text->find('\0') != std::string::npos) {
+        reason = "holds binary data";
+        text.reset();
+    } else if (!IsUtf8(*text)) {
+        reason = "not UTF-8 text";
+        text.reset();
+    }
+    return text;
+}
+
+class EntryReader {
+  public:
+    explicit EntryReader(const ScanSettings& settings) : settings_(settings) {}
+
+    // True when the file claims its ID: a readable entry, shown or not, hides the same ID in
+    // folders of lower precedence; a broken one leaves it to them.
+    bool Read(const std::string& id, const std::string& path, ApplicationScan& scan) {
+        std::string reason;
+        const std::optional<std::string> text = ReadEntryText(path, reason);
+        if (!text) {
+            scan.leftOut.push_back({id, path, reason, true});
+            return false;
+        }
+        const platform::KeyFile entry = platform::KeyFile::Parse(*text);
+        if (!entry.HasGroup(kGroup)) {
+            scan.leftOut.push_back({id, path, "no [Desktop Entry] group", true});
+            return false;
+        }
+        Application application;
+        application.id = id;
+        application.path = path;
+        reason = Examine(entry, application);
+        if (reason.empty()) {
+            scan.applications.push_back(std::move(application));
+        } else {
+            scan.leftOut.push_back({id, path, std::move(reason), false});
+        }
+        return true;
+    }
+
+  private:
+    std::string Localized(const platform::KeyFile& entry, const std::string& key) const {
+        for (const std::string& suffix : settings_.localeSuffixes) {
+            if (const std::string* value = entry.Find(kGroup, key + suffix)) return *value;
+        }
+        return entry.String(kGroup, key);
+    }
+
+    bool ShownOnThisDesktop(const platform::KeyFile& entry, std::string& reason) const {
+        const auto isCurrent = [this](const std::string& desktop) {
+            return std::find(settings_.currentDesktops.begin(), settings_.currentDesktops.end(),
+                             desktop) != settings_.currentDesktops.end();
+        };
+        if (const std::string* only = entry.Find(kGroup, "OnlyShowIn")) {
+            const std::vector<std::string> desktops = SplitList(*only, ';');
+            if (std::none_of(desktops.begin(), desktops.end(), isCurrent)) {
+                reason = "only for other desktops (OnlyShowIn=" + *only + ")";
+                return false;
+            }
+        }
+        if (const std::string* not_ = entry.Find(kGroup, "NotShowIn")) {
+            const std::vector<std::string> desktops = SplitList(*not_, ';');
+            if (std::any_of(desktops.begin(), desktops.end(), isCurrent)) {
+                reason = "not for this desktop (NotShowIn=" + *not_ + ")";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static bool DeclaresMobile(const platform::KeyFile& entry) {
+        for (const char* key : {"X-Purism-FormFactor", "X-KDE-FormFactor"}) {
+            for (std::string factor : SplitList(entry.String(kGroup, key), ';')) {
+                std::transform(factor.begin(), factor.end(), factor.begin(),
+                               [](unsigned char c) { return std::tolower(c); });
+                if (factor == "mobile") return true;
+            }
+        }
+        return false;
+    }
+
+    const std::string& Find(const std::string& program) {
+        if (auto found = programs_.find(program); found != programs_.end()) return found->second;
+        return programs_
+            .emplace(program,
+                     platform::FindExecutable(program, settings_.directories.executablePath))
+            .first->second;
+    }
+
+    // Fills the application; the reason it is left out, or empty when it is listed.
+    std::string Examine(const platform::KeyFile& entry, Application& application) {
+        // First: a user's entry that only says Hidden=true deletes the application.
+        if (entry.Boolean(kGroup, "Hidden", false)) return "hidden (Hidden=true)";
+        const std::string type = entry.String(kGroup, "Type");
+        if (type != "Application") {
+            return type.empty() ? "no Type" : "not an application (Type=" + type + ")";
+        }
+        if (entry.Boolean(kGroup, "NoDisplay", false)) return "not for menus (NoDisplay=true)";
+        std::string reason;
+        if (!ShownOnThisDesktop(entry, reason)) return reason;
+        if (settings_.mobileOnly && !DeclaresMobile(entry)) return "not declared for phones";
+        if (const std::string* tryExec = entry.Find(kGroup, "TryExec");
+            tryExec != nullptr && !tryExec->empty() && Find(*tryExec).empty()) {
+            return "TryExec names no program here (" + *tryExec + ")";
+        }
+        application.title = Localized(entry, "Name");
+        if (application.title.empty()) return "no Name";
+        application.genericName = Localized(entry, "GenericName");
+        const std::string* exec = entry.Find(kGroup, "Exec");
+        if (exec == nullptr || exec->empty()) {
+            return entry.Boolean(kGroup, "DBusActivatable", false)
+                       ? "no Exec (started through D-Bus only)"
+                       : "no Exec";
+        }
+        platform::ExecFields fields;
+        fields.icon = entry.String(kGroup, "Icon");
+        fields.name = application.title;
+        fields.desktopFile = application.path;
+        std::optional<std::vector<std::string>> words = platform::SplitExec(*exec, fields);
+        if (!words) return "Exec leaves a quote open";
+        if (words->empty()) return "Exec names no program";
+        application.program = Find(words->front());
+        if (application.program.empty()) return "no program " + words->front() + " here";
+        application.arguments.assign(std::make_move_iterator(words->begin() + 1),
+                                     std::make_move_iterator(words->end()));
+        application.terminal = entry.Boolean(kGroup, "Terminal", false);
+        return std::string();
+    }
+
+    const ScanSettings& settings_;
+    std::unordered_map<std::string, std::string> programs_;  // as Exec names it -> its path
+};
+
+const char* FirstSet(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return value;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::vector<std::string> LocaleSuffixes(const std::string& locale) {
+    if (locale.empty() || locale == "C" || locale == "POSIX") return {};
+    // lang_COUNTRY.ENCODING@MODIFIER; the encoding plays no part in the keys.
+    const std::size_t at = locale.find('@');
+    const std::string modifier = at == std::string::npos ? "" : locale.substr(at);
+    const std::string base = locale.substr(0, std::min(locale.find('.'), at));
+    const std::size_t underscore = base.find('_');
+    const std::string language = base.substr(0, underscore);
+    if (language.empty() || language == "C") return {};
+    std::vector<std::string> suffixes;
+    if (underscore != std::string::npos) {
+        if (!modifier.empty()) suffixes.push_back("[" + base + modifier + "]");
+        suffixes.push_back("[" + base + "]");
+    }
+    if (!modifier.empty()) suffixes.push_back("[" + language + modifier + "]");
+    suffixes.push_back("[" + language + "]");
+    return suffixes;
+}
+
+ScanSettings ScanSettings::FromEnvironment() {
+    ScanSettings settings;
+    settings.directories = platform::XdgDirectories::FromEnvironment();
+    settings.currentDesktops = SplitList(FirstSet({"XDG_CURRENT_DESKTOP"}), ':');
+    settings.localeSuffixes = LocaleSuffixes(FirstSet({"LC_ALL", "LC_MESSAGES", "LANG"}));
+    return settings;
+}
+
+ApplicationScan ScanApplications(const ScanSettings& settings) {
+    ApplicationScan scan;
+    EntryReader reader(settings);
+    platform::ForEachDesktopFile(settings.directories,
+                                 [&](const std::string& id, const std::string& path) {
+                                     return reader.Read(id, path, scan);
+                                 });
+    return scan;
+}
+
+}  // namespace entries
