@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the launcher and runs it on a demo folder (the program next to a settings.ini of
-# programs found on this machine and an options.ini). `./run.sh settings` builds the settings
+# Builds the launcher and runs it on a demo folder (the program next to a settings.ini of the
+# applications installed on this machine, written by TavrelEntries, and an options.ini). `./run.sh settings` builds the settings
 # editor too and runs it on the same folder, where it edits the options.ini that the launcher
 # reads at its next start. Without a display either runs under Xvfb and saves a screenshot
 # instead.
@@ -17,8 +17,8 @@ esac
 ./tools/install-dependencies.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target TavrelPrj "$program"
-./tools/make-demo-folder.sh build/launcher/TavrelPrj build/demo
+cmake --build build --target TavrelPrj TavrelEntries "$program"
+./tools/make-demo-folder.sh build/launcher/TavrelPrj build/entries/TavrelEntries build/demo
 # The editor next to the launcher: both use the options.ini beside their own program file.
 [ "$program" = TavrelSettings ] && cp build/settings/TavrelSettings build/demo/TavrelSettings
 

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/base/text_encoding.h"
 #include "platform/files/regular_file.h"
@@ -35,34 +38,28 @@ std::vector<std::string> SplitList(std::string_view list, char separator) {
     return items;
 }
 
-bool IsUtf8(std::string_view text) {
-    const std::wstring wide = platform::WideFromUtf8(text);
-    return std::none_of(wide.begin(), wide.end(),
-                        [](wchar_t character) { return platform::IsEscapedByte(character); });
+// Why a desktop file could not be read, in words.
+std::string ReadFailure(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::string("cannot be read: ") + std::strerror(errno);
+    }
+    if (!S_ISREG(status.st_mode)) return "not a regular file (a named pipe, a device or a socket)";
+    if (static_cast<std::size_t>(status.st_size) > kMaxEntrySize) {
+        return "larger than a desktop entry can be (1 MiB)";
+    }
+    return "cannot be read";
 }
 
 // The entry's text, or why it cannot be used; never waits on a pipe or a device.
 std::optional<std::string> ReadEntryText(const std::string& path, std::string& reason) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        reason = std::string("cannot be read: ") + std::strerror(errno);
-        return std::nullopt;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        reason = "not a regular file (a named pipe, a device or a socket)";
-        return std::nullopt;
-    }
-    if (static_cast<std::size_t>(status.st_size) > kMaxEntrySize) {
-        reason = "larger than a desktop entry can be (1 MiB)";
-        return std::nullopt;
-    }
     std::optional<std::string> text = platform::ReadRegularFile(path, kMaxEntrySize);
     if (!text) {
-        reason = "cannot be read";
+        reason = ReadFailure(path);
     } else if (text->find('\0') != std::string::npos) {
         reason = "holds binary data";
         text.reset();
-    } else if (!IsUtf8(*text)) {
+    } else if (!platform::IsUtf8(*text)) {
         reason = "not UTF-8 text";
         text.reset();
     }
@@ -71,30 +68,71 @@ std::optional<std::string> ReadEntryText(const std::string& path, std::string& r
 
 class EntryReader {
   public:
-    explicit EntryReader(const ScanSettings& settings) : settings_(settings) {}
+    explicit EntryReader(const ScanSettings& settings) : settings_(settings) {
+        keyNames_ = {"Type",
+                     "Name",
+                     "GenericName",
+                     "Exec",
+                     "TryExec",
+                     "Icon",
+                     "Hidden",
+                     "NoDisplay",
+                     "Terminal",
+                     "OnlyShowIn",
+                     "NotShowIn",
+                     "DBusActivatable",
+                     "X-Purism-FormFactor",
+                     "X-KDE-FormFactor"};
+        for (const std::string& suffix : settings.localeSuffixes) {
+            keyNames_.push_back("Name" + suffix);
+            keyNames_.push_back("GenericName" + suffix);
+        }
+        keys_.insert(keyNames_.begin(), keyNames_.end());
+        // Of an entry's many keys (its texts in every language) only these are kept; most
+        // lines are translations of other keys, told apart before any lookup.
+        keep_ = [this](std::string_view group, std::string_view key) {
+            if (group != kGroup) return false;
+            const std::size_t bracket = key.find('[');
+            if (bracket != std::string_view::npos) {
+                const std::string_view base = key.substr(0, bracket);
+                if (base != "Name" && base != "GenericName") return false;
+            }
+            return keys_.contains(key);
+        };
+    }
+
+    // An entry's text read and parsed, or why it could not be; safe on any thread.
+    struct Parsed {
+        std::optional<platform::KeyFile> entry;
+        std::string failure;
+    };
+    Parsed Parse(const std::string& path) const {
+        Parsed parsed;
+        const std::optional<std::string> text = ReadEntryText(path, parsed.failure);
+        if (!text) return parsed;
+        parsed.entry = platform::KeyFile::Parse(*text, keep_);
+        if (!parsed.entry->HasGroup(kGroup)) {
+            parsed.entry.reset();
+            parsed.failure = "no [Desktop Entry] group";
+        }
+        return parsed;
+    }
 
     // True when the file claims its ID: a readable entry, shown or not, hides the same ID in
     // folders of lower precedence; a broken one leaves it to them.
-    bool Read(const std::string& id, const std::string& path, ApplicationScan& scan) {
-        std::string reason;
-        const std::optional<std::string> text = ReadEntryText(path, reason);
-        if (!text) {
-            scan.leftOut.push_back({id, path, reason, true});
-            return false;
-        }
-        const platform::KeyFile entry = platform::KeyFile::Parse(*text);
-        if (!entry.HasGroup(kGroup)) {
-            scan.leftOut.push_back({id, path, "no [Desktop Entry] group", true});
+    bool Examine(const platform::DesktopFile& file, const Parsed& parsed, ApplicationScan& scan) {
+        if (!parsed.entry) {
+            scan.leftOut.push_back({file.id, file.path, parsed.failure, true});
             return false;
         }
         Application application;
-        application.id = id;
-        application.path = path;
-        reason = Examine(entry, application);
+        application.id = file.id;
+        application.path = file.path;
+        std::string reason = Examine(*parsed.entry, application);
         if (reason.empty()) {
             scan.applications.push_back(std::move(application));
         } else {
-            scan.leftOut.push_back({id, path, std::move(reason), false});
+            scan.leftOut.push_back({file.id, file.path, std::move(reason), false});
         }
         return true;
     }
@@ -189,6 +227,9 @@ class EntryReader {
     }
 
     const ScanSettings& settings_;
+    std::vector<std::string> keyNames_;
+    std::unordered_set<std::string_view> keys_;
+    platform::KeyFile::KeyFilter keep_;
     std::unordered_map<std::string, std::string> programs_;  // as Exec names it -> its path
 };
 
@@ -230,12 +271,31 @@ ScanSettings ScanSettings::FromEnvironment() {
 }
 
 ApplicationScan ScanApplications(const ScanSettings& settings) {
-    ApplicationScan scan;
+    const std::vector<platform::DesktopFile> files =
+        platform::ListDesktopFiles(settings.directories);
     EntryReader reader(settings);
-    platform::ForEachDesktopFile(settings.directories,
-                                 [&](const std::string& id, const std::string& path) {
-                                     return reader.Read(id, path, scan);
-                                 });
+    // Reading thousands of files is most of the work, and each file stands on its own: the
+    // cores share it. Which file wins an ID is decided afterwards, in order.
+    std::vector<EntryReader::Parsed> parsed(files.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t index = next++; index < files.size(); index = next++) {
+            parsed[index] = reader.Parse(files[index].path);
+        }
+    };
+    {
+        const unsigned helpers =
+            files.size() < 64 ? 0 : std::clamp(std::thread::hardware_concurrency(), 1U, 4U) - 1;
+        std::vector<std::jthread> threads;
+        for (unsigned helper = 0; helper < helpers; ++helper) threads.emplace_back(work);
+        work();
+    }
+    ApplicationScan scan;
+    std::unordered_set<std::string> claimedIds;
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        if (claimedIds.contains(files[index].id)) continue;
+        if (reader.Examine(files[index], parsed[index], scan)) claimedIds.insert(files[index].id);
+    }
     return scan;
 }
 

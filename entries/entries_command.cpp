@@ -199,8 +199,8 @@ int RunEntriesCommand(const std::vector<std::string>& arguments, std::ostream& o
     const std::size_t terminalRows = static_cast<std::size_t>(
         std::count_if(rows.begin(), rows.end(), [](const Row& row) { return row.terminal; }));
     if (keptRows > 0) {
-        out << "Added " << Count(rows.size(), "row", "rows") << " to " << path << " after its "
-            << keptRows << ".\n";
+        out << "Added " << Count(rows.size(), "row", "rows") << " to " << path << ", after its "
+            << Count(keptRows, "row", "rows") << ".\n";
     } else {
         out << "Wrote " << Count(rows.size(), "row", "rows") << " to " << path << ".\n";
     }

@@ -23,6 +23,8 @@ packages=(
   phoc wl-clipboard
   # Peers the start-up benchmark measures beside ours.
   fuzzel tofi
+  # A desktop's own launcher (gio launch): what the entries test compares our arguments with.
+  libglib2.0-bin
 )
 
 missing=()

@@ -1,45 +1,26 @@
 #!/usr/bin/env bash
-# Makes a demo installation in a folder: the launcher program next to a settings.ini that lists
-# programs, folders, a document and a web page found on this machine, and an options.ini unless
-# the folder has one.
-# Usage: tools/make-demo-folder.sh <path of TavrelPrj> <folder>
+# Makes a demo installation in a folder: the launcher program next to a settings.ini with a row
+# for each application installed here (written by TavrelEntries, beside it) after a few
+# hand-written rows for a folder, a document and a web page, and an options.ini unless the
+# folder has one.
+# Usage: tools/make-demo-folder.sh <path of TavrelPrj> <path of TavrelEntries> <folder>
 set -euo pipefail
 program=$1
-folder=$2
+entries_program=$2
+folder=$3
 mkdir -p "$folder"
 cp "$program" "$folder/TavrelPrj"
+cp "$entries_program" "$folder/TavrelEntries"
 
-entries=()
-add() { entries+=("$1|$2|${3:-}"); }
-# Programs people use, when installed; each with its usual title.
-for candidate in \
-  "Terminal|x-terminal-emulator" "Terminal|gnome-terminal" "Terminal|xterm" \
-  "Files|nautilus" "Files|thunar" "Web browser|firefox" "Web browser|chromium" \
-  "Text editor|gedit" "Text editor|mousepad" "Vim|vim" "Calculator|gnome-calculator" \
-  "Image editor|gimp" "Office|libreoffice" "Python|python3" "Git|git" "Shell|bash" \
-  "Top|top" "Perl|perl" "CMake|cmake" "GNU Debugger|gdb" "Valgrind|valgrind"; do
-  title=${candidate%%|*}
-  name=${candidate#*|}
-  path=$(command -v "$name" 2>/dev/null || true)
-  [ -n "$path" ] || continue
-  # One entry per title: the first program found wins.
-  if printf '%s\n' "${entries[@]:-}" | grep -q "^$title|"; then continue; fi
-  add "$title" "$path"
-done
-add "Home folder" "$HOME"
-add "Documentation" "/usr/share/doc"
-[ -f /etc/os-release ] && add "About this system" "/etc/os-release"
-add "Debian web site" "https://www.debian.org"
-add "Launcher help" "$(cd "$(dirname "$0")/.." && pwd)/README.md"
-
-# CR LF line ends: the launcher's INI reader counts nothing else as a line end.
-{
-  for entry in "${entries[@]}"; do
-    IFS='|' read -r title path arguments <<<"$entry"
-    printf '[%s]\r\nExecPath=%s\r\n' "$title" "$path"
-    [ -n "$arguments" ] && printf 'Args=%s\r\n' "$arguments"
-  done
-} >"$folder/settings.ini"
+# The hand-written rows, with the CR LF line ends the launcher's INI reader needs; TavrelEntries
+# --merge keeps them as they are and adds the applications after them.
+rows=("Home folder|$HOME" "Documentation|/usr/share/doc" "Debian web site|https://www.debian.org"
+  "Launcher help|$(cd "$(dirname "$0")/.." && pwd)/README.md")
+[ -f /etc/os-release ] && rows+=("About this system|/etc/os-release")
+for row in "${rows[@]}"; do
+  printf '[%s]\r\nExecPath=%s\r\n' "${row%%|*}" "${row#*|}"
+done >"$folder/settings.ini"
+"$folder/TavrelEntries" --merge "$folder"
 
 # Written once: the settings editor may have changed it since. The colours and the row height
 # are ready for when the editor turns the system's off.
@@ -62,4 +43,4 @@ add "Launcher help" "$(cd "$(dirname "$0")/.." && pwd)/README.md"
   "use_system_menu_pos=true" \
   "pos_item_text=left" \
   "use_menu_inertia=true" >"$folder/options.ini"
-echo "Demo folder: $folder (${#entries[@]} entries)"
+echo "Demo folder: $folder"

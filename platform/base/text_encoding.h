@@ -21,6 +21,8 @@ constexpr bool IsEscapedByte(char32_t character) {
 // Never fails: every byte of a sequence that is not UTF-8 (cut short, overlong, a surrogate or
 // beyond U+10FFFF) becomes an escaped byte.
 std::wstring WideFromUtf8(std::string_view utf8);
+// True when every byte sequence is a UTF-8 character, by the rules WideFromUtf8 decodes with.
+bool IsUtf8(std::string_view text);
 // Escaped bytes become their byte again; other code points that cannot be encoded (surrogates,
 // values beyond U+10FFFF) become U+FFFD.
 std::string Utf8FromWide(std::wstring_view wide);

@@ -44,16 +44,29 @@ int FileDescriptor::Release() {
     return descriptor;
 }
 
-FileDescriptor OpenRegularFile(const std::string& path) {
-    // Looked at before opening, so that no device is ever opened (opening some has effects);
-    // checked again on the open file, which may have been replaced in between. O_NONBLOCK keeps
-    // that open from waiting for the writer of a named pipe.
+namespace {
+
+// Looked at before opening, so that no device is ever opened (opening some has effects);
+// checked again on the open file, which may have been replaced in between. O_NONBLOCK keeps
+// that open from waiting for the writer of a named pipe; on the regular file it stays open as
+// it has no effect there.
+FileDescriptor OpenRegular(const std::string& path, std::size_t* size) {
     struct stat status {};
     if (path.empty() || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.Valid() || !IsRegular(file.Get())) return {};
-    const int flags = ::fcntl(file.Get(), F_GETFL);
-    if (flags != -1) ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.Valid() || !IsRegular(file.Get(), size)) return {};
+    return file;
+}
+
+}  // namespace
+
+FileDescriptor OpenRegularFile(const std::string& path) {
+    FileDescriptor file = OpenRegular(path, nullptr);
+    // Cleared for callers that hand the descriptor on.
+    if (file.Valid()) {
+        const int flags = ::fcntl(file.Get(), F_GETFL);
+        if (flags != -1) ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    }
     return file;
 }
 
@@ -72,9 +85,9 @@ long long ReadFully(int descriptor, char* buffer, std::size_t count) {
 }
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
-    const FileDescriptor file = OpenRegularFile(path);
     std::size_t size = 0;
-    if (!file.Valid() || !IsRegular(file.Get(), &size)) return std::nullopt;
+    const FileDescriptor file = OpenRegular(path, &size);
+    if (!file.Valid()) return std::nullopt;
     if (size > limit) return std::nullopt;
     std::string content;
     // One byte beyond the limit tells a file of exactly `limit` bytes from a longer one.
@@ -83,7 +96,25 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
         const std::size_t before = content.size();
         step = std::min(step, limit + 1 - before);
         content.resize(before + step);
-        const long long got = ReadFully(file.Get(), content.data() + before, step);
+        long long got = 0;
+        if (before == 0) {
+            // A regular file gives what it holds in one read: as many bytes as it reported is
+            // its end, without asking again (which doubles the calls for small files).
+            do {
+                got = ::read(file.Get(), content.data(), step);
+            } while (got < 0 && errno == EINTR);
+            if (got == static_cast<long long>(size) && size < step) {
+                content.resize(size);
+                break;
+            }
+            if (got >= 0 && static_cast<std::size_t>(got) < step) {
+                const long long rest = ReadFully(file.Get(), content.data() + got,
+                                                 step - static_cast<std::size_t>(got));
+                got = rest < 0 ? -1 : got + rest;
+            }
+        } else {
+            got = ReadFully(file.Get(), content.data() + before, step);
+        }
         if (got < 0) return std::nullopt;
         content.resize(before + static_cast<std::size_t>(got));
         if (static_cast<std::size_t>(got) < step) break;

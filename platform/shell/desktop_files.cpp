@@ -5,16 +5,14 @@
 #include <filesystem>
 #include <unordered_set>
 #include <utility>
-#include <vector>
 
 namespace platform {
 namespace {
 
-void VisitFolder(const std::string& folder, std::unordered_set<std::string>& claimedIds,
-                 const std::function<bool(const std::string&, const std::string&)>& visit) {
+void ListFolder(const std::string& folder, std::vector<DesktopFile>& files) {
     namespace fs = std::filesystem;
     std::error_code error;
-    std::vector<std::pair<std::string, std::string>> files;  // ID, path
+    const std::size_t first = files.size();
     fs::recursive_directory_iterator walker(folder, fs::directory_options::skip_permission_denied,
                                             error);
     for (const fs::recursive_directory_iterator end; !error && walker != end;
@@ -25,24 +23,32 @@ void VisitFolder(const std::string& folder, std::unordered_set<std::string>& cla
         if (path.extension() != ".desktop" || walker->is_directory(entryError)) continue;
         std::string id = path.lexically_relative(folder).string();
         std::replace(id.begin(), id.end(), '/', '-');
-        files.emplace_back(std::move(id), path.string());
+        files.push_back({std::move(id), path.string()});
     }
     // Sorted, so which of two files wins does not depend on the order on disk.
-    std::sort(files.begin(), files.end());
-    for (const auto& [id, path] : files) {
-        if (!claimedIds.contains(id) && visit(id, path)) claimedIds.insert(id);
-    }
+    std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
+              [](const DesktopFile& a, const DesktopFile& b) {
+                  return a.id != b.id ? a.id < b.id : a.path < b.path;
+              });
 }
 
 }  // namespace
+
+std::vector<DesktopFile> ListDesktopFiles(const XdgDirectories& directories) {
+    std::vector<DesktopFile> files;
+    ListFolder(directories.dataHome + "/applications", files);
+    for (const std::string& data : directories.dataDirs) ListFolder(data + "/applications", files);
+    return files;
+}
 
 void ForEachDesktopFile(
     const XdgDirectories& directories,
     const std::function<bool(const std::string& id, const std::string& path)>& visit) {
     std::unordered_set<std::string> claimedIds;
-    VisitFolder(directories.dataHome + "/applications", claimedIds, visit);
-    for (const std::string& data : directories.dataDirs) {
-        VisitFolder(data + "/applications", claimedIds, visit);
+    for (const DesktopFile& file : ListDesktopFiles(directories)) {
+        if (!claimedIds.contains(file.id) && visit(file.id, file.path)) {
+            claimedIds.insert(file.id);
+        }
     }
 }
 

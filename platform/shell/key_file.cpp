@@ -16,6 +16,7 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string Unescape(std::string_view value) {
+    if (value.find('\\') == std::string_view::npos) return std::string(value);
     std::string result;
     result.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -58,8 +59,11 @@ std::optional<KeyFile> KeyFile::Load(const std::string& path) {
     return Parse(*text);
 }
 
-KeyFile KeyFile::Parse(std::string_view text) {
+KeyFile KeyFile::Parse(std::string_view text) { return Parse(text, nullptr); }
+
+KeyFile KeyFile::Parse(std::string_view text, const KeyFilter& keep) {
     KeyFile keyFile;
+    std::string_view groupName;
     Group* group = nullptr;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -68,15 +72,16 @@ KeyFile KeyFile::Parse(std::string_view text) {
         if (line.empty() || line.front() == '#') continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            group = close == std::string_view::npos
-                        ? nullptr
-                        : &keyFile.groups_[std::string(line.substr(1, close - 1))];
+            groupName =
+                close == std::string_view::npos ? std::string_view() : line.substr(1, close - 1);
+            group = close == std::string_view::npos ? nullptr
+                                                    : &keyFile.groups_[std::string(groupName)];
             continue;
         }
         const std::size_t equals = line.find('=');
         if (group == nullptr || equals == std::string_view::npos) continue;
         const std::string_view key = Trim(line.substr(0, equals));
-        if (key.empty()) continue;
+        if (key.empty() || (keep && !keep(groupName, key))) continue;
         group->try_emplace(std::string(key), Unescape(Trim(line.substr(equals + 1))));
     }
     return keyFile;

@@ -2,6 +2,7 @@
 // files, icon theme indexes and GTK's settings.ini.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ class KeyFile {
     // Lines outside a group, comments and lines without '=' are ignored; escapes (\s \n \t \r
     // \\) in values are decoded; the first of repeated keys wins.
     static KeyFile Parse(std::string_view text);
+    // Only the keys that `keep` accepts (given their group and key), for readers that need a
+    // few keys of files that hold many (a desktop entry's translations).
+    using KeyFilter = std::function<bool(std::string_view group, std::string_view key)>;
+    static KeyFile Parse(std::string_view text, const KeyFilter& keep);
 
     bool HasGroup(std::string_view group) const;
     const std::string* Find(std::string_view group, std::string_view key) const;

@@ -52,8 +52,10 @@ const std::vector<Case>& Cases() {
          Entry("Name=Backslash\nExec=app \"a\\\\\\\\b\" c\\\\\\\\d"),
          "Backslash",
          {"BIN/app", "a\\b", "c\\d"}},
-        {"system/two-backslashes.desktop", Entry("Name=Two\nExec=app 'x\\\\\\\\y' z\\\\"),
-         "Two", {"BIN/app", "x\\\\y", "z"}},
+        {"system/two-backslashes.desktop",
+         Entry("Name=Two\nExec=app 'x\\\\\\\\y' z\\\\"),
+         "Two",
+         {"BIN/app", "x\\\\y", "z"}},
         {"system/dollar.desktop",
          Entry("Name=Dollar\nExec=app \"\\\\$HOME\" \"\\\\`x\\\\`\""),
          "Dollar",
@@ -222,6 +224,14 @@ const std::vector<Case>& Cases() {
          Entry("Name=Triplet\nGenericName=Same\nExec=app"),
          "Triplet (triplet-c)",
          {"BIN/app"}},
+        {"system/phone.desktop",
+         Entry("Name=Phone app\nX-Purism-FormFactor=Workstation;Mobile;\nExec=app"),
+         "Phone app",
+         {"BIN/app"}},
+        {"system/kde-phone.desktop",
+         Entry("Name=KDE phone app\nX-KDE-FormFactor=desktop;mobile\nExec=app"),
+         "KDE phone app",
+         {"BIN/app"}},
         {"system/comments.desktop",
          "# a comment\n[Desktop Entry]\n# another\nType = Application\nName = Spaced \n"
          "Exec = app  -s\n[Desktop Action new]\nExec=app --new\n",
@@ -322,6 +332,15 @@ TEST(DesktopConformance, EveryEntryGivesItsRowOrItsReason) {
     }
     EXPECT_EQ(rows.size(), rowsExpected);
     EXPECT_GE(Cases().size(), 40U);
+
+    // For a phone: only the applications that say they are made for one.
+    settings.mobileOnly = true;
+    std::vector<std::string> mobileIds;
+    for (const entries::Application& application :
+         entries::ScanApplications(settings).applications) {
+        mobileIds.push_back(application.id);
+    }
+    EXPECT_EQ(mobileIds, (std::vector<std::string>{"kde-phone.desktop", "phone.desktop"}));
 }
 
 TEST(DesktopConformance, LocaleSuffixesFollowTheDesktopEntryOrder) {
