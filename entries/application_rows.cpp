@@ -133,9 +133,9 @@ void SortByTitle(std::vector<Row>& rows) {
         if (first.first != second.first) return first.first < second.first;
         return rows[first.second].id < rows[second.second].id;
     });
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
+    std::vector<Row> sorted(rows.size());
+    std::transform(keys.begin(), keys.end(), sorted.begin(),
+                   [&rows](const auto& key) { return std::move(rows[key.second]); });
     rows = std::move(sorted);
 }
 

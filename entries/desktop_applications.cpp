@@ -68,21 +68,22 @@ std::optional<std::string> ReadEntryText(const std::string& path, std::string& r
 
 class EntryReader {
   public:
-    explicit EntryReader(const ScanSettings& settings) : settings_(settings) {
-        keyNames_ = {"Type",
-                     "Name",
-                     "GenericName",
-                     "Exec",
-                     "TryExec",
-                     "Icon",
-                     "Hidden",
-                     "NoDisplay",
-                     "Terminal",
-                     "OnlyShowIn",
-                     "NotShowIn",
-                     "DBusActivatable",
-                     "X-Purism-FormFactor",
-                     "X-KDE-FormFactor"};
+    explicit EntryReader(const ScanSettings& settings)
+        : settings_(settings),
+          keyNames_{"Type",
+                    "Name",
+                    "GenericName",
+                    "Exec",
+                    "TryExec",
+                    "Icon",
+                    "Hidden",
+                    "NoDisplay",
+                    "Terminal",
+                    "OnlyShowIn",
+                    "NotShowIn",
+                    "DBusActivatable",
+                    "X-Purism-FormFactor",
+                    "X-KDE-FormFactor"} {
         for (const std::string& suffix : settings.localeSuffixes) {
             keyNames_.push_back("Name" + suffix);
             keyNames_.push_back("GenericName" + suffix);
@@ -139,10 +140,11 @@ class EntryReader {
 
   private:
     std::string Localized(const platform::KeyFile& entry, const std::string& key) const {
-        for (const std::string& suffix : settings_.localeSuffixes) {
-            if (const std::string* value = entry.Find(kGroup, key + suffix)) return *value;
-        }
-        return entry.String(kGroup, key);
+        const std::vector<std::string>& suffixes = settings_.localeSuffixes;
+        const auto best = std::find_if(suffixes.begin(), suffixes.end(), [&](const auto& suffix) {
+            return entry.Find(kGroup, key + suffix) != nullptr;
+        });
+        return entry.String(kGroup, best == suffixes.end() ? key : key + *best);
     }
 
     bool ShownOnThisDesktop(const platform::KeyFile& entry, std::string& reason) const {
