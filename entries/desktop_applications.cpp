@@ -174,7 +174,8 @@ class EntryReader {
             for (std::string factor : SplitList(entry.String(kGroup, key), ';')) {
                 std::transform(factor.begin(), factor.end(), factor.begin(),
                                [](unsigned char c) { return std::tolower(c); });
-                if (factor == "mobile") return true;
+                // Purism's name, and KDE's own ("handset") beside it.
+                if (factor == "mobile" || factor == "handset") return true;
             }
         }
         return false;

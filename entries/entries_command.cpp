@@ -29,7 +29,7 @@ constexpr const char* kUsage =
     "  --merge    keep the rows of an existing settings.ini as they are and add only the\n"
     "             applications it does not list yet (by title, or by program and arguments)\n"
     "  --mobile   only the applications made for phones (X-Purism-FormFactor or\n"
-    "             X-KDE-FormFactor with Mobile)\n"
+    "             X-KDE-FormFactor with Mobile or Handset)\n"
     "  --verbose  list the rows written and the applications left out, with the reason\n";
 
 // As large as the launcher reads an INI file.

@@ -25,6 +25,9 @@ packages=(
   fuzzel tofi
   # A desktop's own launcher (gio launch): what the entries test compares our arguments with.
   libglib2.0-bin
+  # The install test: it validates the desktop entries, renders the SVG icon and formats the
+  # manual pages.
+  desktop-file-utils librsvg2-bin man-db
 )
 
 missing=()

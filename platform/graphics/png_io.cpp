@@ -190,39 +190,87 @@ class WholeImage final : public PngRowSink {
     RgbaImage image;
 };
 
+// One row of the picture being written, as the bytes libpng takes (RGB or RGBA).
+using RowFiller = void (*)(const void* source, int y, png_bytep out);
+
 struct WriteJob {
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::FILE* file = nullptr;
-    const Surface* surface = nullptr;
-    RECT area{};
-    png_bytep row = nullptr;  // area width * 3 bytes
+    int width = 0;
+    int height = 0;
+    int colorType = PNG_COLOR_TYPE_RGB;
+    RowFiller fill = nullptr;
+    const void* source = nullptr;
+    png_bytep row = nullptr;  // width * channels bytes
 };
 
-bool EncodeRgb(WriteJob* job) {
+bool EncodeRows(WriteJob* job) {
     if (setjmp(png_jmpbuf(job->png)) != 0) return false;
-    const int width = job->area.right - job->area.left;
-    const int height = job->area.bottom - job->area.top;
     png_init_io(job->png, job->file);
-    png_set_IHDR(job->png, job->info, static_cast<png_uint_32>(width),
-                 static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(job->png, job->info, static_cast<png_uint_32>(job->width),
+                 static_cast<png_uint_32>(job->height), 8, job->colorType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Snapshots are written often by tests; fast compression is plenty.
     png_set_compression_level(job->png, 3);
     png_write_info(job->png, job->info);
-    for (int y = job->area.top; y < job->area.bottom; ++y) {
-        const Pixel* source = job->surface->Row(y) + job->area.left;
-        png_bytep out = job->row;
-        for (int x = 0; x < width; ++x) {
-            const Pixel pixel = source[x];
-            *out++ = static_cast<png_byte>(pixel >> 16);
-            *out++ = static_cast<png_byte>(pixel >> 8);
-            *out++ = static_cast<png_byte>(pixel);
-        }
+    for (int y = 0; y < job->height; ++y) {
+        job->fill(job->source, y, job->row);
         png_write_row(job->png, job->row);
     }
     png_write_end(job->png, nullptr);
     return true;
+}
+
+// Written beside the target and renamed over it, so a reader never sees half a file.
+bool WriteRows(const std::string& path, int width, int height, bool alpha, RowFiller fill,
+               const void* source) {
+    const std::string temporaryPath = path + ".tmp";
+    FileHandle file(std::fopen(temporaryPath.c_str(), "wbe"));
+    if (!file) return false;
+    PngWriter writer;
+    std::vector<png_byte> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3));
+    WriteJob job;
+    job.png = writer.Png();
+    job.info = writer.Info();
+    job.file = file.get();
+    job.width = width;
+    job.height = height;
+    job.colorType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    job.fill = fill;
+    job.source = source;
+    job.row = row.data();
+    bool written = writer.Valid() && EncodeRows(&job);
+    written = std::fclose(file.release()) == 0 && written;
+    if (written) written = std::rename(temporaryPath.c_str(), path.c_str()) == 0;
+    if (!written) std::remove(temporaryPath.c_str());
+    return written;
+}
+
+struct SurfaceArea {
+    const Surface* surface = nullptr;
+    RECT area{};
+};
+
+void FillRgbFromSurface(const void* source, int y, png_bytep out) {
+    const auto* from = static_cast<const SurfaceArea*>(source);
+    const Pixel* pixels = from->surface->Row(from->area.top + y) + from->area.left;
+    for (int x = 0; x < from->area.right - from->area.left; ++x) {
+        *out++ = static_cast<png_byte>(pixels[x] >> 16);
+        *out++ = static_cast<png_byte>(pixels[x] >> 8);
+        *out++ = static_cast<png_byte>(pixels[x]);
+    }
+}
+
+void FillRgbaFromImage(const void* source, int y, png_bytep out) {
+    const auto* image = static_cast<const RgbaImage*>(source);
+    const std::uint32_t* pixels = image->pixels.data() + static_cast<std::size_t>(image->width) * y;
+    for (int x = 0; x < image->width; ++x) {
+        *out++ = static_cast<png_byte>(pixels[x] >> 16);
+        *out++ = static_cast<png_byte>(pixels[x] >> 8);
+        *out++ = static_cast<png_byte>(pixels[x]);
+        *out++ = static_cast<png_byte>(pixels[x] >> 24);
+    }
 }
 
 }  // namespace
@@ -247,22 +295,19 @@ std::optional<RgbaImage> ReadPng(const std::string& path) {
 }
 
 bool WritePng(const std::string& path, const Surface& surface, const RECT& area) {
-    RECT clipped{};
+    SurfaceArea source{&surface};
     const RECT bounds = surface.Bounds();
-    if (!IntersectRect(&clipped, &area, &bounds)) return false;
+    if (!IntersectRect(&source.area, &area, &bounds)) return false;
+    return WriteRows(path, source.area.right - source.area.left,
+                     source.area.bottom - source.area.top, false, FillRgbFromSurface, &source);
+}
 
-    // Written beside the target and renamed over it, so a reader never sees half a file.
-    const std::string temporaryPath = path + ".tmp";
-    FileHandle file(std::fopen(temporaryPath.c_str(), "wbe"));
-    if (!file) return false;
-    PngWriter writer;
-    std::vector<png_byte> row(static_cast<std::size_t>(clipped.right - clipped.left) * 3);
-    WriteJob job{writer.Png(), writer.Info(), file.get(), &surface, clipped, row.data()};
-    bool written = writer.Valid() && EncodeRgb(&job);
-    written = std::fclose(file.release()) == 0 && written;
-    if (written) written = std::rename(temporaryPath.c_str(), path.c_str()) == 0;
-    if (!written) std::remove(temporaryPath.c_str());
-    return written;
+bool WritePngWithAlpha(const std::string& path, const RgbaImage& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
+        return false;
+    }
+    return WriteRows(path, image.width, image.height, true, FillRgbaFromImage, &image);
 }
 
 }  // namespace platform

@@ -43,5 +43,8 @@ bool DecodePng(const std::string& path, PngRowSink& sink);
 std::optional<RgbaImage> ReadPng(const std::string& path);
 // Writes `area` of the surface as an opaque RGB PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, const Surface& surface, const RECT& area);
+// Writes the image with its alpha channel (RGBA), as icon files need; false when the file cannot
+// be written or the pixels do not match the size.
+bool WritePngWithAlpha(const std::string& path, const RgbaImage& image);
 
 }  // namespace platform

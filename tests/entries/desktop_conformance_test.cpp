@@ -229,7 +229,7 @@ const std::vector<Case>& Cases() {
          "Phone app",
          {"BIN/app"}},
         {"system/kde-phone.desktop",
-         Entry("Name=KDE phone app\nX-KDE-FormFactor=desktop;mobile\nExec=app"),
+         Entry("Name=KDE phone app\nX-KDE-FormFactor=desktop;Handset\nExec=app"),
          "KDE phone app",
          {"BIN/app"}},
         {"system/comments.desktop",
