@@ -34,7 +34,10 @@ require_tools xdotool xwininfo import convert
 [ -x "$launcher_program" ] || fail "no launcher program at $launcher_program"
 
 make_work_folder tavrel-wayland-e2e
-start_virtual_screen "$screen_width" "$screen_height"
+# A strip beside weston's output, where the pointer can leave its window: entering it again is
+# what makes weston take the X pointer's place as its own.
+readonly outside_x=$((screen_width + 8))
+start_virtual_screen $((screen_width + 16)) "$screen_height"
 
 # --- The launcher -------------------------------------------------------------------------
 folder=$(mktemp -d "$work/folder-XXXXXX")
@@ -236,9 +239,9 @@ pointer_events() {
 }
 
 # Moves the pointer to (x, y) of the X screen and waits until the compositor has told the
-# launcher that the pointer is over its main surface. weston's X11 backend turns X's motion into
-# relative moves of its own pointer, so a move that weston saw from elsewhere is made again, one
-# pixel aside and back, until the enter is there.
+# launcher that the pointer is over its main surface. weston's X11 backend may miss where the X
+# pointer is (it was in its window before weston listened): each try comes from outside the
+# window, so that weston hears the pointer enter, until the launcher's enter is there.
 point_at_launcher() {
   local x=$1 y=$2 main deadline=$((SECONDS + wait_seconds)) attempt=0
   main=$(main_surface_id)
@@ -246,7 +249,7 @@ point_at_launcher() {
   pointer_entered() {
     grep -qE "^\[ *[0-9.]+\] wl_pointer@[0-9]+\.enter\([0-9]+, wl_surface@$main," "$folder/output.log"
   }
-  xdotool mousemove --sync "$x" "$y"
+  xdotool mousemove --sync "$outside_x" "$y" mousemove --sync "$x" "$y"
   until pointer_entered; do
     if [ $SECONDS -ge $deadline ] || launcher_ended; then
       tail -n 20 "$work/weston.log" >&2 || true
@@ -255,7 +258,7 @@ point_at_launcher() {
     fi
     attempt=$((attempt + 1))
     sleep 0.2
-    xdotool mousemove --sync $((x + 1)) "$y" mousemove --sync "$x" "$y"
+    xdotool mousemove --sync "$outside_x" "$y" mousemove --sync "$x" "$y"
   done
 }
 
