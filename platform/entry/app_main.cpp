@@ -5,16 +5,23 @@
 
 #include "platform/backends/sdl/sdl_backend.h"
 #include "platform/backends/wayland/wayland_backend.h"
+#include "platform/backends/x11/x11_backend.h"
 #include "platform/framework/app.h"
 #include "platform/windows/message_pump.h"
 
 namespace {
 
-// A Wayland compositor is spoken to directly; everything else (X11, KMSDRM, a framebuffer, a
-// compositor that cannot show our windows) through SDL.
+// A Wayland compositor and an X server are spoken to directly; everything else (KMSDRM, a
+// framebuffer, a server that cannot show our windows) through SDL, which is also what a user
+// who names SDL's video driver gets.
 bool OpenScreen() {
     std::string waylandError;
     if (platform::InstallWaylandBackend(&waylandError)) return true;
+    std::string x11Error;
+    const char* sdlDriver = std::getenv("SDL_VIDEODRIVER");
+    if ((sdlDriver == nullptr || *sdlDriver == '\0') && platform::InstallX11Backend(&x11Error)) {
+        return true;
+    }
     std::string error;
     if (platform::InstallSdlBackend(&error)) return true;
     std::fprintf(stderr, "%s\n", error.c_str());

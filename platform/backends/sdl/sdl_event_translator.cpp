@@ -12,6 +12,7 @@
 #include "platform/backends/sdl/sdl_keys.h"
 #include "platform/backends/sdl/sdl_window_table.h"
 #include "platform/backends/sdl/sdl_x11_windows.h"
+#include "platform/backends/shared/session_end.h"
 #include "platform/base/text_encoding.h"
 #include "platform/windows/input.h"
 #include "platform/windows/window_tree.h"
@@ -48,13 +49,6 @@ void TranslateText(const SDL_TextInputEvent& event) {
     for (wchar_t character : WideFromUtf8(static_cast<const char*>(event.text))) {
         input::Character(character);
     }
-}
-
-void EndSession() {
-    // The session is ending (a signal, the desktop logging out): every window is asked to close,
-    // and the program to end, so that no modal loop (a message box) keeps it alive.
-    for (HWND hwnd : TopLevelWindows()) PostMessage(hwnd, WM_CLOSE, 0, 0);
-    PostQuitMessage(0);
 }
 
 }  // namespace

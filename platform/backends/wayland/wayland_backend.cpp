@@ -5,12 +5,14 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
 
 #include "platform/backends/shared/clipboard_limits.h"
 #include "platform/backends/shared/monotonic_clock.h"
+#include "platform/backends/shared/session_end.h"
 #include "platform/backends/wayland/wayland_activation.h"
 #include "platform/backends/wayland/wayland_clipboard.h"
 #include "platform/backends/wayland/wayland_globals.h"
@@ -185,15 +187,18 @@ bool WaylandBackend::WaitForEvents(int timeoutMs) {
     while (wl_display_prepare_read(display_) != 0) {
         if (wl_display_dispatch_pending(display_) < 0) return false;
     }
-    pollfd connection{wl_display_get_fd(display_), POLLIN, 0};
+    std::array<pollfd, 2> ready{pollfd{wl_display_get_fd(display_), POLLIN, 0},
+                                pollfd{SessionSignalDescriptor(), POLLIN, 0}};
+    pollfd& connection = ready[0];
     // Requests that did not fit the socket go out as soon as it drains.
     if (wl_display_flush(display_) < 0 && errno == EAGAIN) connection.events |= POLLOUT;
-    const int ready = ::poll(&connection, 1, timeoutMs);
-    if (ready > 0 && (connection.revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
+    if (::poll(ready.data(), ready.size(), timeoutMs) > 0 &&
+        (connection.revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
         if (wl_display_read_events(display_) < 0) return false;
     } else {
         wl_display_cancel_read(display_);
     }
+    EndSessionIfSignalled();
     if (!DispatchQueued()) return false;
     if (seat_) seat_->RepeatKeys(TickCount());
     PresentWaiting();
