@@ -9,6 +9,8 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tools/launcher_icon_png)
 
 install(TARGETS TavrelPrj TavrelSettings TavrelEntries
         RUNTIME DESTINATION ${TAVREL_PROGRAM_DIR})
+# The SDL backend, loaded by the programs from their own folder when no native one can start.
+install(TARGETS platform_sdl_module LIBRARY DESTINATION ${TAVREL_PROGRAM_DIR})
 
 # The links are made in the build tree and installed as links (install keeps them so).
 file(RELATIVE_PATH tavrel_bin_to_programs ${CMAKE_INSTALL_FULL_BINDIR}

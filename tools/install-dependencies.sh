@@ -23,8 +23,8 @@ packages=(
   wayland-protocols libwayland-bin libxkbcommon-dev xkb-data
   # The phone compositor and another Wayland client's clipboard, for its end-to-end scenarios.
   phoc wl-clipboard
-  # Peers the start-up benchmark measures beside ours.
-  fuzzel tofi
+  # Peers the start-up benchmarks measure beside ours, and the X11 one's damage watcher.
+  fuzzel tofi rofi libxcb-damage0-dev
   # A desktop's own launcher (gio launch): what the entries test compares our arguments with.
   libglib2.0-bin
   # The install test: it validates the desktop entries, renders the SVG icon and formats the

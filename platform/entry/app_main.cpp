@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/backends/sdl/sdl_backend.h"
 #include "platform/backends/wayland/wayland_backend.h"
 #include "platform/backends/x11/x11_backend.h"
+#include "platform/entry/sdl_fallback.h"
 #include "platform/framework/app.h"
 #include "platform/windows/message_pump.h"
 
@@ -23,7 +23,7 @@ bool OpenScreen() {
         return true;
     }
     std::string error;
-    if (platform::InstallSdlBackend(&error)) return true;
+    if (platform::InstallSdlFallback(&error)) return true;
     std::fprintf(stderr, "%s\n", error.c_str());
     if (std::getenv("WAYLAND_DISPLAY") != nullptr)
         std::fprintf(stderr, "%s\n", waylandError.c_str());

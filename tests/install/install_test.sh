@@ -125,6 +125,20 @@ eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGH
 expect_pixel "the highlighted row of settings.ini" $((300 - 3 - 10 - 20)) $((3 + 30)) c81e96
 note "the launcher in bin found its files in lib/tavrel"
 
+# SDL, when asked for, comes from the installed module beside the programs.
+kill "$launcher_pid" 2>/dev/null || true
+wait "$launcher_pid" 2>/dev/null || true
+rm -f "$work/first-frame"
+SDL_VIDEODRIVER=x11 TAVREL_FIRST_FRAME_FILE="$work/first-frame" setsid "$prefix/bin/tavrel" \
+  >"$work/launcher.log" 2>&1 &
+launcher_pid=$!
+background_pids+=("$launcher_pid")
+wait_until "the launcher on SDL has presented its first frame" test -s "$work/first-frame"
+grep -q "$programs/libtavrel-sdl.so" "/proc/$launcher_pid/maps" ||
+  fail "the launcher did not load lib/tavrel/libtavrel-sdl.so: $(cat "$work/launcher.log")"
+kill "$launcher_pid" 2>/dev/null || true
+note "the launcher fell back on SDL from lib/tavrel"
+
 # --- The installed tavrel-entries writes lib/tavrel/settings.ini ------------------------------
 # Its only applications are the two just installed; it is found through bin, as a user runs it.
 mkdir -p "$work/data-home"
