@@ -6,12 +6,16 @@ packages=(
   g++ cmake ninja-build pkg-config
   libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev libwayland-dev
   libgtest-dev libbenchmark-dev
-  # The native X11 backend: xcb with shared memory, XKB keymaps through xkbcommon, XInput 2.
-  libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xinput-dev libxkbcommon-x11-dev
+  # The native X11 backend: xcb with shared memory, XKB keymaps through xkbcommon, XInput 2,
+  # the cursor theme.
+  libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xinput-dev libxcb-cursor-dev
+  libxkbcommon-x11-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps
   # Another program's clipboard, for the paste scenario.
   xclip
+  # A window manager for the X11 backend's end-to-end scenario.
+  openbox
   # The INI fuzzer that test.sh runs: clang with libFuzzer's runtime.
   clang libclang-rt-14-dev
   # xdg-open, which opens the demo's folders, documents and web pages.

@@ -37,7 +37,7 @@ wait_for_launcher_window() {
   window_x=$X window_y=$Y window_width=$WIDTH window_height=$HEIGHT
 }
 
-# Without a window manager SDL gives its window the keyboard focus itself once it is mapped.
+# Without a window manager the launcher gives its window the keyboard focus itself once mapped.
 launcher_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
 
 # Waits for the launcher to end; fails unless it ended with status 0.

@@ -3,31 +3,18 @@
 
 #include <SDL.h>
 
-#include <cmath>
 
+#include "platform/backends/shared/density.h"
 #include "platform/windows/input.h"
 
 namespace platform {
 namespace {
-
-constexpr int kDefaultDotsPerInch = 96;
-// Beyond these a reported density is a driver's guess from a missing or bogus physical size.
-constexpr float kLowestPlausibleDotsPerInch = 50.0F;
-constexpr float kHighestPlausibleDotsPerInch = 1000.0F;
 
 bool SameSize(const DisplayInfo& first, const DisplayInfo& second) {
     return first.width == second.width && first.height == second.height;
 }
 
 }  // namespace
-
-int SaneDotsPerInch(float reported) {
-    if (!std::isfinite(reported) || reported < kLowestPlausibleDotsPerInch ||
-        reported > kHighestPlausibleDotsPerInch) {
-        return kDefaultDotsPerInch;
-    }
-    return static_cast<int>(std::lround(reported));
-}
 
 std::optional<DisplayInfo> QueryDesktopDisplay() {
     SDL_DisplayMode mode{};

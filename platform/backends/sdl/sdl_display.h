@@ -4,15 +4,13 @@
 #include <optional>
 
 #include "platform/backends/sdl/sdl_x11_screen.h"
+#include "platform/backends/shared/density.h"
 #include "platform/base/system_metrics.h"
 
 namespace platform {
 
 // The desktop of SDL's first display; nullopt when SDL cannot tell.
 std::optional<DisplayInfo> QueryDesktopDisplay();
-
-// A density SDL reported, rounded; 96 when it is unknown (0) or absurd.
-int SaneDotsPerInch(float reported);
 
 class SdlDisplayWatcher {
   public:

@@ -16,6 +16,7 @@
 #include "platform/backends/shared/session_end.h"
 #include "platform/backends/x11/x11_clipboard.h"
 #include "platform/backends/x11/x11_connection.h"
+#include "platform/backends/x11/x11_cursor.h"
 #include "platform/backends/x11/x11_keyboard.h"
 #include "platform/backends/x11/x11_touch.h"
 #include "platform/backends/x11/x11_window.h"
@@ -49,6 +50,7 @@ X11Backend::X11Backend(std::unique_ptr<X11Connection> connection)
 
 X11Backend::~X11Backend() {
     windows_.clear();
+    cursor_.reset();
     clipboard_.reset();
     if (connection_) xcb_flush(connection_->Get());
 }
@@ -65,6 +67,7 @@ std::unique_ptr<X11Backend> X11Backend::Create(std::unique_ptr<X11Connection> co
     backend->keyboard_ = std::make_unique<X11Keyboard>(x);
     backend->clipboard_ = std::make_unique<X11Clipboard>(server);
     backend->touch_ = std::make_unique<X11Touch>(X11Touch::QueryOpcode(x).value_or(0));
+    backend->cursor_ = std::make_unique<X11Cursor>(server);
     backend->windowManagerRuns_ = server.WindowManagerRuns();
     SetCurrentDisplay(ScreenDisplay(server));
     xcb_flush(x);
@@ -112,6 +115,7 @@ void X11Backend::TopLevelChanged(HWND window) {
             X11Window::Create(*connection_, *record, owner != nullptr ? owner->Id() : 0,
                               programName_, windowManagerRuns_);
         touch_->SelectOn(connection_->Get(), created->Id());
+        cursor_->ShowOn(created->Id());
         windows_.emplace(window, std::move(created));
     }
     xcb_flush(connection_->Get());
@@ -128,12 +132,20 @@ void X11Backend::Present(HWND window, const RECT& dirty) {
     shown->Present(*record->surface, dirty);
     xcb_flush(connection_->Get());
     RecordFirstFrame();
+    pictureShown_ = true;
+}
+
+void X11Backend::ShowCursorAfterFirstPicture() {
+    if (!pictureShown_ || cursor_->Tried()) return;
+    cursor_->Load();
+    for (const auto& [hwnd, window] : windows_) cursor_->ShowOn(window->Id());
 }
 
 void X11Backend::PresentWhole(X11Window& window) {
     if (const WindowRecord* record = FindWindowRecord(window.Handle()); record && record->surface) {
         window.Present(*record->surface, record->surface->Bounds());
         RecordFirstFrame();
+        pictureShown_ = true;
     }
 }
 
@@ -293,6 +305,7 @@ bool X11Backend::DispatchQueued() {
 
 bool X11Backend::WaitForEvents(int timeoutMs) {
     xcb_connection_t* x = connection_->Get();
+    ShowCursorAfterFirstPicture();
     xcb_flush(x);
     // Events already read (while waiting for a reply) are in xcb's queue, not on the socket.
     if (xcb_generic_event_t* raw = xcb_poll_for_queued_event(x)) {

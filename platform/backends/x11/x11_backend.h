@@ -20,6 +20,7 @@ class X11Window;
 class X11Keyboard;
 class X11Clipboard;
 class X11Touch;
+class X11Cursor;
 
 class X11Backend final : public Backend {
   public:
@@ -55,11 +56,15 @@ class X11Backend final : public Backend {
     void HandleDestroy(xcb_window_t id);
     void HandleClientMessage(const xcb_client_message_event_t& event);
     void PresentWhole(X11Window& window);
+    // The first picture is out: the theme's pointer goes onto our windows.
+    void ShowCursorAfterFirstPicture();
 
     std::unique_ptr<X11Connection> connection_;
     std::unique_ptr<X11Keyboard> keyboard_;
     std::unique_ptr<X11Clipboard> clipboard_;
     std::unique_ptr<X11Touch> touch_;
+    std::unique_ptr<X11Cursor> cursor_;
+    bool pictureShown_ = false;
     std::map<HWND, std::unique_ptr<X11Window>> windows_;
     std::string programName_;
     bool windowManagerRuns_ = false;

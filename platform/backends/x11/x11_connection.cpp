@@ -9,10 +9,10 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/backends/shared/density.h"
+
 namespace platform {
 namespace {
-
-constexpr int kDefaultDotsPerInch = 96;
 
 // A visual of the root's depth that our 0x00RRGGBB pixels fit as they are.
 bool DrawableScreen(const xcb_setup_t* setup, const xcb_screen_t* screen) {
@@ -142,8 +142,7 @@ int X11Connection::DotsPerInch() const {
         constexpr std::string_view kKey = "Xft.dpi:";
         if (!line.starts_with(kKey)) continue;
         line.remove_prefix(kKey.size());
-        const double dotsPerInch = std::atof(std::string(line).c_str());
-        if (dotsPerInch >= 50 && dotsPerInch <= 1000) return static_cast<int>(dotsPerInch + 0.5);
+        return SaneDotsPerInch(std::strtof(std::string(line).c_str(), nullptr));
     }
     return kDefaultDotsPerInch;
 }
