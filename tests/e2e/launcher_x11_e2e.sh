@@ -44,8 +44,13 @@ scenario_window_manager() {
   write_options false
   setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
   background_pids+=($!)
-  manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-  wait_until "openbox manages the screen" manager_runs
+  # Another program's window, where the launcher will not be: once openbox has framed it, it
+  # manages new windows (it announces itself before it does).
+  xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
+  background_pids+=($!)
+  other_window() { xdotool search --onlyvisible --class xlogo 2>/dev/null | head -n 1; }
+  other_framed() { xprop -id "$(other_window)" _NET_FRAME_EXTENTS | grep -q '='; }
+  wait_until "openbox manages the other window" other_framed
   start_launcher
   wait_for_launcher_window
   [ "$window_x,$window_y,$window_width,$window_height" = \
@@ -61,14 +66,9 @@ scenario_window_manager() {
   xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE ||
     fail "the window is not kept above: $(xprop -id "$window" _NET_WM_STATE)"
   wait_until "the launcher has the keyboard focus" launcher_has_focus
-  # Another program's window, where the launcher is not; a click on it takes the focus.
-  xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
-  background_pids+=($!)
-  wait_until "the other window is mapped" xdotool search --onlyvisible --class xlogo
   # In the middle of its picture: openbox's title bar above it has buttons that open menus.
   note "clicking the other window"
-  xdotool mousemove --sync --window "$(xdotool search --onlyvisible --class xlogo | head -n 1)" \
-    15 15 click 1
+  xdotool mousemove --sync --window "$(other_window)" 15 15 click 1
   expect_launcher_exit_ok "a click on another window"
 }
 

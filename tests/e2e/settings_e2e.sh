@@ -3,7 +3,7 @@
 # as a user would drive it: one scenario per run. The editor and the launcher lie side by side in
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
-#   <edit-save|cancel|escape|missing-file|failed-save|read-only|paste|close-asks|rotate|
+#   <edit-save|cancel|escape|missing-file|failed-save|read-only|paste|copy|close-asks|rotate|
 #    landscape-picker>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
@@ -501,6 +501,27 @@ scenario_paste() {
     fail "the paste did not reach the box: $(grep user_item_height "$folder/options.ini")"
 }
 
+# Text copied in the editor reaches another program (xclip) while the editor runs.
+scenario_copy() {
+  require_tools xclip
+  write_known_options
+  start_editor
+  wait_for_editor_window
+  select_second_row_measuring
+  note "the user's row height: typed, all selected and copied with Ctrl+C"
+  xdotool key Down Down Down Down Down Down Down Down Down
+  next_choice # "системная высота элемента": "нет"
+  xdotool key Down Return ctrl+a
+  xdotool type 4321
+  xdotool key ctrl+a ctrl+c
+  copied() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = 4321 ]; }
+  wait_until "xclip reads what the editor copied" copied
+  xdotool key Return F1
+  expect_editor_exit_ok "F1 saved"
+  grep -q $'^user_item_height=4321\r$' "$folder/options.ini" ||
+    fail "the typed value was not saved: $(grep user_item_height "$folder/options.ini")"
+}
+
 # The title bar's OK and a window destroyed from outside, with edits made: the editor asks
 # first. "отмена" goes back to the editor with every edit; "да" saves them and closes.
 scenario_close_asks() {
@@ -621,6 +642,7 @@ case $scenario in
   rotate) scenario_rotate ;;
   read-only) scenario_read_only ;;
   paste) scenario_paste ;;
+  copy) scenario_copy ;;
   landscape-picker) scenario_landscape_picker ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
