@@ -28,12 +28,14 @@ std::string IdWithoutSuffix(const std::string& id) {
     return id.ends_with(kSuffix) ? id.substr(0, id.size() - kSuffix.size()) : id;
 }
 
-std::string CollationKey(const std::string& title) {
+// Compared as it is: the collation's weights are no characters, and turned into UTF-8 those
+// beyond Unicode would all become U+FFFD and sort alike.
+std::wstring CollationKey(const std::string& title) {
     const std::wstring wide = platform::WideFromUtf8(title);
     const std::size_t length = std::wcsxfrm(nullptr, wide.c_str(), 0);
     std::wstring key(length, L'\0');
     std::wcsxfrm(key.data(), wide.c_str(), length + 1);
-    return platform::Utf8FromWide(key);
+    return key;
 }
 
 }  // namespace
@@ -124,7 +126,7 @@ void MakeTitlesDistinct(std::vector<Row>& rows, const std::vector<std::string>& 
 }
 
 void SortByTitle(std::vector<Row>& rows) {
-    std::vector<std::pair<std::string, std::size_t>> keys;
+    std::vector<std::pair<std::wstring, std::size_t>> keys;
     keys.reserve(rows.size());
     for (std::size_t index = 0; index < rows.size(); ++index) {
         keys.emplace_back(CollationKey(rows[index].title), index);

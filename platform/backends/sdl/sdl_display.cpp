@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 
-
 #include "platform/backends/shared/density.h"
 #include "platform/windows/input.h"
 
