@@ -145,6 +145,12 @@ bool IsShown(HWND hwnd) {
     return false;
 }
 
+bool NeedsScreenWindow(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record != nullptr && IsShown(hwnd) && record->rect.right > record->rect.left &&
+           record->rect.bottom > record->rect.top;
+}
+
 bool IsEnabledForInput(HWND hwnd) {
     for (const WindowRecord* record = FindWindowRecord(hwnd); record != nullptr;
          record = FindWindowRecord(record->parent)) {

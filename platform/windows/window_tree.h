@@ -100,6 +100,8 @@ RECT VisibleClientInSurface(HWND hwnd);
 POINT ClientOriginOnScreen(HWND hwnd);
 // Shown on screen: itself and every ancestor visible.
 bool IsShown(HWND hwnd);
+// A top-level window that a backend puts on screen: shown, and of some size.
+bool NeedsScreenWindow(HWND hwnd);
 bool IsEnabledForInput(HWND hwnd);
 bool IsDescendantOf(HWND hwnd, HWND ancestor);
 

@@ -15,6 +15,8 @@ readonly wait_seconds=10
 
 # shellcheck source=tests/e2e/e2e_support.sh
 source "$(dirname "$0")/../e2e/e2e_support.sh"
+# shellcheck source=tests/e2e/launcher_support.sh
+source "$(dirname "$0")/../e2e/launcher_support.sh"
 
 require_tools desktop-file-validate man rsvg-convert identify compare convert xdotool import
 
@@ -107,14 +109,8 @@ TAVREL_FIRST_FRAME_FILE="$work/first-frame" setsid "$prefix/bin/tavrel" \
   >"$work/launcher.log" 2>&1 &
 launcher_pid=$!
 background_pids+=("$launcher_pid")
-# The launcher's own window is the one without a title (a missing file would show a box first).
-launcher_window_id() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && echo "$id" && return
-  done
-}
-launcher_has_window() { [ -n "$(launcher_window_id)" ]; }
+# launcher_window_id (launcher_support.sh) takes the window without a title: a missing file
+# would show a box first.
 wait_until "the installed launcher's window is mapped" launcher_has_window
 wait_until "the launcher has presented its first frame" test -s "$work/first-frame"
 window=$(launcher_window_id)

@@ -54,7 +54,7 @@ void SdlWindowTable::Sync(HWND hwnd) {
     }
     const int width = record->rect.right - record->rect.left;
     const int height = record->rect.bottom - record->rect.top;
-    const bool show = IsShown(hwnd) && width > 0 && height > 0;
+    const bool show = NeedsScreenWindow(hwnd);
     auto found = entries_.find(hwnd);
     if (found == entries_.end()) {
         if (!show) return;

@@ -12,6 +12,7 @@
 
 #include "platform/backends/shared/clipboard_limits.h"
 #include "platform/backends/shared/monotonic_clock.h"
+#include "platform/backends/shared/program_name.h"
 #include "platform/backends/shared/session_end.h"
 #include "platform/backends/wayland/wayland_activation.h"
 #include "platform/backends/wayland/wayland_clipboard.h"
@@ -19,23 +20,11 @@
 #include "platform/backends/wayland/wayland_seat.h"
 #include "platform/backends/wayland/wayland_window.h"
 #include "platform/base/text_encoding.h"
-#include "platform/files/file_api.h"
 #include "platform/windows/input.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
 namespace {
-
-// The program file's name: the compositor's app id, by which it finds our desktop entry.
-std::string ProgramName() {
-    wchar_t path[4096] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, 4096);
-    const std::wstring file(path, length);
-    const std::size_t slash = file.find_last_of(L'/');
-    const std::string name =
-        Utf8FromWide(slash == std::wstring::npos ? file : file.substr(slash + 1));
-    return name.empty() ? std::string("tavrel") : name;
-}
 
 bool SameSize(const DisplayInfo& first, const DisplayInfo& second) {
     return first.width == second.width && first.height == second.height;
@@ -107,10 +96,8 @@ void WaylandBackend::TopLevelChanged(HWND window) {
         TopLevelDestroyed(window);
         return;
     }
-    const bool show = IsShown(window) && record->rect.right > record->rect.left &&
-                      record->rect.bottom > record->rect.top;
     const auto found = windows_.find(window);
-    if (!show) {
+    if (!NeedsScreenWindow(window)) {
         // A hidden window has no surface: unmapping a layer surface means destroying it.
         if (found != windows_.end()) TopLevelDestroyed(window);
         return;

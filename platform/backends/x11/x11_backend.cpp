@@ -13,6 +13,7 @@
 #include "platform/backends/shared/clipboard_limits.h"
 #include "platform/backends/shared/first_frame_record.h"
 #include "platform/backends/shared/monotonic_clock.h"
+#include "platform/backends/shared/program_name.h"
 #include "platform/backends/shared/session_end.h"
 #include "platform/backends/x11/x11_clipboard.h"
 #include "platform/backends/x11/x11_connection.h"
@@ -21,22 +22,12 @@
 #include "platform/backends/x11/x11_touch.h"
 #include "platform/backends/x11/x11_window.h"
 #include "platform/base/text_encoding.h"
-#include "platform/files/file_api.h"
 #include "platform/windows/input.h"
 #include "platform/windows/window_api.h"
 #include "platform/windows/window_tree.h"
 
 namespace platform {
 namespace {
-
-// The program file's name: the window class, by which desktops find our desktop entry.
-std::string ProgramName() {
-    const std::wstring path = ModuleFilePath();
-    const std::size_t slash = path.find_last_of(L'/');
-    const std::string name =
-        Utf8FromWide(slash == std::wstring::npos ? path : path.substr(slash + 1));
-    return name.empty() ? std::string("tavrel") : name;
-}
 
 DisplayInfo ScreenDisplay(const X11Connection& connection) {
     const xcb_screen_t* screen = connection.Screen();
@@ -99,10 +90,8 @@ void X11Backend::TopLevelChanged(HWND window) {
         TopLevelDestroyed(window);
         return;
     }
-    const bool show = IsShown(window) && record->rect.right > record->rect.left &&
-                      record->rect.bottom > record->rect.top;
     const auto found = windows_.find(window);
-    if (!show) {
+    if (!NeedsScreenWindow(window)) {
         if (found != windows_.end()) TopLevelDestroyed(window);
         return;
     }
