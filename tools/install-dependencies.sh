@@ -7,8 +7,8 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev librsvg2-dev libsdl2-dev libx11-dev libwayland-dev
   libgtest-dev libbenchmark-dev
   # The native X11 backend: xcb with shared memory, XKB keymaps through xkbcommon, XInput 2,
-  # the cursor theme.
-  libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xinput-dev libxcb-cursor-dev
+  # RandR monitors, the cursor theme.
+  libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxcb-xinput-dev libxcb-cursor-dev libxcb-randr0-dev
   libxkbcommon-x11-dev
   fonts-dejavu-core hicolor-icon-theme adwaita-icon-theme gtk-update-icon-cache
   xvfb xserver-xephyr xdotool x11-xserver-utils imagemagick x11-utils x11-apps

@@ -95,6 +95,20 @@ start_nested_screen() {
   export DISPLAY=":$nested"
 }
 
+# Starts openbox with another program's window in the top left corner (other_window gives it)
+# and waits until openbox manages windows: it announces itself before it does, so the test waits
+# until it has framed that one.
+other_window() { xdotool search --onlyvisible --class xlogo 2>/dev/null | head -n 1; }
+start_window_manager() {
+  require_tools openbox xlogo xprop
+  setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  background_pids+=($!)
+  xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
+  background_pids+=($!)
+  other_framed() { xprop -id "$(other_window)" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
+  wait_until "openbox manages another window" other_framed
+}
+
 # A window's picture (import's -window and its further arguments). For a window that is gone,
 # import would wait for a click to choose another one: a test fails instead of hanging.
 import_window() { timeout "$wait_seconds" import -window "$@"; }

@@ -3,12 +3,18 @@
 #   window-manager  under openbox: borderless, kept above, at the user's rectangle to the
 #                   pixel, focused once mapped, ended by a click on another window.
 #   density         Xft.dpi 192 in the server's resources doubles the text and icons.
-# Usage: launcher_x11_e2e.sh <path of TavrelPrj> <window-manager|density>
+#   monitors        two RandR monitors side by side: the launcher opens on the one under the
+#                   pointer and is tapped there; another monitor's change leaves it be; its
+#                   own monitor removed, it moves to the other; a new size ends it.
+# Usage: launcher_x11_e2e.sh <path of TavrelPrj> <window-manager|density|monitors>
 set -euo pipefail
 
 readonly launcher_program=$1
 readonly scenario=$2
-readonly screen_width=480
+readonly monitor_width=640
+# Two monitors side by side for the monitors scenario, a phone's screen for the others.
+if [ "$scenario" = monitors ]; then screen_width=$((2 * monitor_width)); else screen_width=480; fi
+readonly screen_width
 readonly screen_height=640
 readonly menu_inset=3
 readonly row_height=80
@@ -40,17 +46,8 @@ write_options() {
 }
 
 scenario_window_manager() {
-  require_tools openbox
   write_options false
-  setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  background_pids+=($!)
-  # Another program's window, where the launcher will not be: once openbox has framed it, it
-  # manages new windows (it announces itself before it does).
-  xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
-  background_pids+=($!)
-  other_window() { xdotool search --onlyvisible --class xlogo 2>/dev/null | head -n 1; }
-  other_framed() { xprop -id "$(other_window)" _NET_FRAME_EXTENTS | grep -q '='; }
-  wait_until "openbox manages the other window" other_framed
+  start_window_manager
   start_launcher
   wait_for_launcher_window
   [ "$window_x,$window_y,$window_width,$window_height" = \
@@ -103,9 +100,62 @@ scenario_density() {
     fail "at 192 dpi the title is $dense rows high, not about twice its $normal"
 }
 
+# Defines a RandR monitor (name, left edge, output or none): monitor_width x screen_height.
+set_monitor() {
+  xrandr --setmonitor "$1" "$monitor_width/170x$screen_height/170+$2+0" "$3" >/dev/null ||
+    fail "xrandr could not set the monitor $1"
+}
+remove_monitor() { xrandr --delmonitor "$1" >/dev/null || fail "xrandr could not remove $1"; }
+window_left() { xdotool getwindowgeometry --shell "$window" 2>/dev/null | sed -n 's/^X=//p'; }
+window_left_is() { [ "$(window_left)" = "$1" ]; }
+window_picture() { import_window "$window" rgb:- | md5sum; }
+picture_differs() { [ "$(window_picture)" != "$1" ]; }
+
+scenario_monitors() {
+  require_tools xrandr
+  write_options true
+  printf '[First]\r\nExecPath=/usr/bin/touch\r\nArgs=%s\r\n' "$folder/first" >"$folder/settings.ini"
+  printf '[Second]\r\nExecPath=/usr/bin/touch\r\nArgs=%s\r\n' "$folder/second" \
+    >>"$folder/settings.ini"
+  # The left one takes the screen's output (its own monitor goes) and is listed first; the
+  # right one is virtual.
+  set_monitor left 0 screen
+  set_monitor right "$monitor_width" none
+  xdotool mousemove --sync $((monitor_width * 3 / 2)) $((screen_height / 2))
+  start_launcher
+  wait_for_launcher_window
+  local inset=$((window_x - monitor_width))
+  [ "$inset" -gt 0 ] && [ $((window_x + window_width + inset)) -eq "$screen_width" ] ||
+    fail "the window lies at $window_x, $window_width wide, not in the middle of the right monitor"
+  note "changing the left monitor, then holding the second row"
+  remove_monitor left
+  set_monitor left 0 screen
+  # Events come in order: had the change ended the launcher, the hold would start nothing.
+  xdotool mousemove --sync "$(window_center_x)" "$(row_center_y 1)" mousedown 1 sleep 1 mouseup 1
+  expect_launcher_exit_ok "the second row held"
+  [ -e "$folder/second" ] && [ ! -e "$folder/first" ] ||
+    fail "the hold on the right monitor did not start the second row's program"
+  xdotool mousemove --sync $((monitor_width * 3 / 2)) $((screen_height / 2))
+  start_launcher
+  wait_for_launcher_window
+  note "removing the launcher's monitor"
+  remove_monitor right
+  wait_until "the launcher moves to the left monitor" window_left_is "$inset"
+  # Still running there, and tapped where it is now.
+  window_x=$inset
+  local before
+  before=$(window_picture)
+  xdotool mousemove --sync "$(window_center_x)" "$(row_center_y 1)" click 1
+  wait_until "the tapped row is selected" picture_differs "$before"
+  note "removing the left monitor: the screen's own, twice as wide, comes back"
+  remove_monitor left
+  expect_launcher_exit_ok "its monitor changed its size"
+}
+
 case $scenario in
   window-manager) scenario_window_manager ;;
   density) scenario_density ;;
+  monitors) scenario_monitors ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

@@ -4,7 +4,7 @@
 # a folder of their own, as a user installs them, and share its options.ini.
 # Usage: settings_e2e.sh <path of TavrelSettings> <path of TavrelPrj>
 #   <edit-save|cancel|escape|missing-file|failed-save|read-only|paste|copy|close-asks|rotate|
-#    landscape-picker>
+#    landscape-picker|window-manager>
 # Exits 77 (skipped) only where no X server can be started at all.
 set -euo pipefail
 
@@ -555,6 +555,27 @@ scenario_close_asks() {
     fail "the edit made before the window was destroyed was not saved"
 }
 
+# Under openbox: the editor lies where it asked, unframed, has the keys once mapped; openbox's
+# close (Alt+F4) of an editor with edits asks first, and "да" saves them.
+scenario_window_manager() {
+  write_known_options
+  start_window_manager
+  start_editor
+  wait_for_editor_window
+  [ "$window_x,$window_y,$window_width,$window_height" = "0,0,$screen_width,$screen_height" ] ||
+    fail "the editor lies at $window_x,$window_y, $window_width x $window_height, not on the screen"
+  local frame
+  frame=$(xwininfo -id "$window" -frame | awk '/Width:/ {w = $2} /Height:/ {print w "x" $2}')
+  [ "$frame" = "${window_width}x$window_height" ] || fail "openbox framed the editor: $frame"
+  make_some_edits
+  note "closing the editor through openbox (Alt+F4)"
+  xdotool key alt+F4
+  answer_question да
+  expect_editor_exit_ok "openbox's close, then да"
+  expect_saved_known_options "saved on openbox's close" "use_system_colors=false" \
+    "odd_item.r=7" "use_system_item_height=false" "user_item_height=33"
+}
+
 # The editor's window size as the X server has it, "WIDTHxHEIGHT".
 editor_window_size() {
   local WIDTH HEIGHT
@@ -644,6 +665,7 @@ case $scenario in
   paste) scenario_paste ;;
   copy) scenario_copy ;;
   landscape-picker) scenario_landscape_picker ;;
+  window-manager) scenario_window_manager ;;
   *) fail "unknown scenario '$scenario'" ;;
 esac
 echo "PASS ($scenario)"

@@ -1,5 +1,5 @@
 // XInput 2.2 touch events as a touch screen sends them (two fingers, interleaved) reach the
-// windows as the stylus of the first finger alone.
+// windows as the stylus of the first finger alone, in the coordinates of the monitor.
 #include <gtest/gtest.h>
 #include <xcb/xinput.h>
 
@@ -13,6 +13,8 @@
 namespace {
 
 constexpr std::uint8_t kOpcode = 131;
+// The screen is the monitor right of a 640-pixel one: points are the monitor's.
+constexpr double kMonitorLeft = 640;
 
 class StylusWindow : public CWnd {
   public:
@@ -37,7 +39,7 @@ xcb_input_touch_begin_event_t Touch(std::uint16_t type, std::uint32_t finger, do
     event.extension = extension;
     event.event_type = type;
     event.detail = finger;
-    event.root_x = static_cast<xcb_input_fp1616_t>(x * 65536);
+    event.root_x = static_cast<xcb_input_fp1616_t>((kMonitorLeft + x) * 65536);
     event.root_y = static_cast<xcb_input_fp1616_t>(y * 65536);
     return event;
 }
@@ -49,6 +51,7 @@ TEST_F(X11TouchTest, TheFirstFingerIsTheStylusAndOthersAreIgnored) {
     ASSERT_TRUE(window.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 480,
                                 640, nullptr, nullptr));
     platform::X11Touch touch(kOpcode);
+    touch.SetOrigin(POINT{static_cast<LONG>(kMonitorLeft), 0});
     const std::vector<xcb_input_touch_begin_event_t> events{
         Touch(XCB_INPUT_TOUCH_BEGIN, 7, 10.75, 20.5),
         Touch(XCB_INPUT_TOUCH_BEGIN, 8, 100, 100),

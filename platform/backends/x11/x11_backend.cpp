@@ -4,6 +4,7 @@
 
 #include <poll.h>
 #include <unistd.h>
+#include <xcb/randr.h>
 #include <xcb/xinput.h>
 
 #include <array>
@@ -19,6 +20,7 @@
 #include "platform/backends/x11/x11_connection.h"
 #include "platform/backends/x11/x11_cursor.h"
 #include "platform/backends/x11/x11_keyboard.h"
+#include "platform/backends/x11/x11_monitor.h"
 #include "platform/backends/x11/x11_touch.h"
 #include "platform/backends/x11/x11_window.h"
 #include "platform/base/text_encoding.h"
@@ -27,20 +29,13 @@
 #include "platform/windows/window_tree.h"
 
 namespace platform {
-namespace {
-
-DisplayInfo ScreenDisplay(const X11Connection& connection) {
-    const xcb_screen_t* screen = connection.Screen();
-    return DisplayInfo{screen->width_in_pixels, screen->height_in_pixels, connection.DotsPerInch()};
-}
-
-}  // namespace
 
 X11Backend::X11Backend(std::unique_ptr<X11Connection> connection)
     : connection_(std::move(connection)), programName_(ProgramName()) {}
 
 X11Backend::~X11Backend() {
     windows_.clear();
+    monitors_.reset();
     cursor_.reset();
     clipboard_.reset();
     if (connection_) xcb_flush(connection_->Get());
@@ -50,9 +45,11 @@ std::unique_ptr<X11Backend> X11Backend::Create(std::unique_ptr<X11Connection> co
                                                std::string* /*error*/) {
     xcb_connection_t* x = connection->Get();
     xcb_prefetch_extension_data(x, &xcb_input_id);
+    xcb_prefetch_extension_data(x, &xcb_randr_id);
     std::unique_ptr<X11Backend> backend(new X11Backend(std::move(connection)));
     const X11Connection& server = *backend->connection_;
-    // The root's size changes when the screen is turned or a monitor is added.
+    // The server tells of every change of its monitors' layout (a monitor turned, added,
+    // removed or resized) with a configure event of the root window.
     const std::uint32_t rootEvents = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(x, server.Root(), XCB_CW_EVENT_MASK, &rootEvents);
     backend->keyboard_ = std::make_unique<X11Keyboard>(x);
@@ -60,12 +57,22 @@ std::unique_ptr<X11Backend> X11Backend::Create(std::unique_ptr<X11Connection> co
     backend->touch_ = std::make_unique<X11Touch>(X11Touch::QueryOpcode(x).value_or(0));
     backend->cursor_ = std::make_unique<X11Cursor>(server);
     backend->windowManagerRuns_ = server.WindowManagerRuns();
-    SetCurrentDisplay(ScreenDisplay(server));
+    backend->monitors_ = std::make_unique<X11Monitors>(server);
+    backend->monitor_ = backend->monitors_->UnderPointer();
+    backend->touch_->SetOrigin(backend->Origin());
+    SetCurrentDisplay(
+        DisplayInfo{backend->monitor_.width, backend->monitor_.height, server.DotsPerInch()});
     xcb_flush(x);
     return backend;
 }
 
 std::uint32_t X11Backend::TickCount() { return MonotonicTickCount(); }
+
+POINT X11Backend::Origin() const { return POINT{monitor_.x, monitor_.y}; }
+
+POINT X11Backend::ScreenPoint(int rootX, int rootY) const {
+    return POINT{rootX - monitor_.x, rootY - monitor_.y};
+}
 
 X11Window* X11Backend::WindowOf(HWND window) const {
     const auto found = windows_.find(window);
@@ -96,12 +103,12 @@ void X11Backend::TopLevelChanged(HWND window) {
         return;
     }
     if (found != windows_.end()) {
-        found->second->Sync(*record);
+        found->second->Sync(*record, Origin());
     } else {
         const X11Window* owner =
             record->owner != nullptr ? WindowOf(TopLevelOf(record->owner)) : nullptr;
         std::unique_ptr<X11Window> created =
-            X11Window::Create(*connection_, *record, owner != nullptr ? owner->Id() : 0,
+            X11Window::Create(*connection_, *record, Origin(), owner != nullptr ? owner->Id() : 0,
                               programName_, windowManagerRuns_);
         touch_->SelectOn(connection_->Get(), created->Id());
         cursor_->ShowOn(created->Id());
@@ -158,12 +165,28 @@ void X11Backend::HandleFocus(const xcb_focus_in_event_t& event, bool in) {
     input::ActivationChanged(window->Handle(), in);
 }
 
+void X11Backend::MonitorsChanged() {
+    // Ours may be gone (unplugged): the screen is then the monitor under the pointer, and has
+    // changed whatever its size.
+    const std::optional<X11Monitor> still = monitors_->Named(monitor_.name);
+    const X11Monitor now = still.value_or(monitors_->UnderPointer());
+    if (still && now.SameArea(monitor_)) return;
+    const bool changed = !still || now.width != monitor_.width || now.height != monitor_.height;
+    monitor_ = now;
+    touch_->SetOrigin(Origin());
+    for (const auto& [hwnd, window] : windows_) {
+        if (const WindowRecord* record = FindWindowRecord(hwnd)) window->Sync(*record, Origin());
+    }
+    if (changed) {
+        input::DisplayChanged(
+            DisplayInfo{monitor_.width, monitor_.height, CurrentDisplay().dotsPerInch});
+    }
+}
+
 void X11Backend::HandleConfigure(const xcb_configure_notify_event_t& event) {
     if (event.window == connection_->Root()) {
-        const DisplayInfo& current = CurrentDisplay();
-        if (event.width != current.width || event.height != current.height) {
-            input::DisplayChanged(DisplayInfo{event.width, event.height, current.dotsPerInch});
-        }
+        monitors_->RootResized(event.width, event.height);
+        MonitorsChanged();
         return;
     }
     X11Window* window = WindowWithId(event.window);
@@ -254,7 +277,7 @@ void X11Backend::Handle(const xcb_generic_event_t& event) {
             const auto& button = reinterpret_cast<const xcb_button_press_event_t&>(event);
             if (button.detail != 1) break;  // the left button only is the stylus
             lastInputTime_ = button.time;
-            const POINT point{button.root_x, button.root_y};
+            const POINT point = ScreenPoint(button.root_x, button.root_y);
             if ((event.response_type & 0x7F) == XCB_BUTTON_PRESS) {
                 input::StylusDown(point);
             } else {
@@ -265,7 +288,7 @@ void X11Backend::Handle(const xcb_generic_event_t& event) {
         case XCB_MOTION_NOTIFY: {
             const auto& motion = reinterpret_cast<const xcb_motion_notify_event_t&>(event);
             if ((motion.state & XCB_BUTTON_MASK_1) != 0) {
-                input::StylusMove(POINT{motion.root_x, motion.root_y});
+                input::StylusMove(ScreenPoint(motion.root_x, motion.root_y));
             }
             break;
         }

@@ -1,6 +1,6 @@
 // The native X11 backend: one xcb connection, an X window per shown top-level window, the mouse
-// and touch as the stylus, the keyboard through XKB, the CLIPBOARD selection, and the screen's
-// size and density.
+// and touch as the stylus, the keyboard through XKB, the CLIPBOARD selection, and the screen:
+// the monitor under the pointer at start, its size and the server's density.
 #pragma once
 
 #include <xcb/xcb.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends/x11/x11_monitor.h"
 #include "platform/windows/backend.h"
 
 namespace platform {
@@ -21,6 +22,7 @@ class X11Keyboard;
 class X11Clipboard;
 class X11Touch;
 class X11Cursor;
+class X11Monitors;
 
 class X11Backend final : public Backend {
   public:
@@ -55,6 +57,11 @@ class X11Backend final : public Backend {
     void HandleConfigure(const xcb_configure_notify_event_t& event);
     void HandleDestroy(xcb_window_t id);
     void HandleClientMessage(const xcb_client_message_event_t& event);
+    // The server's monitors changed: ours moved, resized or gone.
+    void MonitorsChanged();
+    // The monitor's corner on the root window; a point of the root on the monitor.
+    POINT Origin() const;
+    POINT ScreenPoint(int rootX, int rootY) const;
     void PresentWhole(X11Window& window);
     // The first picture is out: the theme's pointer goes onto our windows.
     void ShowCursorAfterFirstPicture();
@@ -64,6 +71,8 @@ class X11Backend final : public Backend {
     std::unique_ptr<X11Clipboard> clipboard_;
     std::unique_ptr<X11Touch> touch_;
     std::unique_ptr<X11Cursor> cursor_;
+    std::unique_ptr<X11Monitors> monitors_;
+    X11Monitor monitor_;  // the one that is the programs' screen
     bool pictureShown_ = false;
     std::map<HWND, std::unique_ptr<X11Window>> windows_;
     std::string programName_;

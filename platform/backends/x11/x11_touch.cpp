@@ -7,14 +7,11 @@
 #include "platform/windows/input.h"
 
 namespace platform {
-namespace {
 
-POINT RootPoint(const xcb_input_touch_begin_event_t& event) {
+POINT X11Touch::StylusPoint(const xcb_input_touch_begin_event_t& event) const {
     // 16.16 fixed point; the stylus lands on the pixel the finger is in.
-    return POINT{event.root_x >> 16, event.root_y >> 16};
+    return POINT{(event.root_x >> 16) - origin_.x, (event.root_y >> 16) - origin_.y};
 }
-
-}  // namespace
 
 std::optional<std::uint8_t> X11Touch::QueryOpcode(xcb_connection_t* connection) {
     const xcb_query_extension_reply_t* extension =
@@ -49,16 +46,16 @@ bool X11Touch::Handle(const xcb_generic_event_t& event) {
         case XCB_INPUT_TOUCH_BEGIN:
             if (!finger_ && !input::IsStylusDown()) {
                 finger_ = touch.detail;
-                input::StylusDown(RootPoint(touch));
+                input::StylusDown(StylusPoint(touch));
             }
             return true;
         case XCB_INPUT_TOUCH_UPDATE:
-            if (finger_ == touch.detail) input::StylusMove(RootPoint(touch));
+            if (finger_ == touch.detail) input::StylusMove(StylusPoint(touch));
             return true;
         case XCB_INPUT_TOUCH_END:
             if (finger_ == touch.detail) {
                 finger_.reset();
-                input::StylusUp(RootPoint(touch));
+                input::StylusUp(StylusPoint(touch));
             }
             return true;
         default:

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <cstdint>
 #include <optional>
+
+#include "platform/base/win_types.h"
 
 namespace platform {
 
@@ -20,9 +23,15 @@ class X11Touch {
     void SelectOn(xcb_connection_t* connection, xcb_window_t window) const;
     // A touch event (an XInput generic event); true when it was one.
     bool Handle(const xcb_generic_event_t& event);
+    // The corner of the monitor that is the screen, on the root window: points are taken from
+    // it.
+    void SetOrigin(POINT origin) { origin_ = origin; }
 
   private:
+    POINT StylusPoint(const xcb_input_touch_begin_event_t& event) const;
+
     std::uint8_t opcode_;
+    POINT origin_{};
     std::optional<std::uint32_t> finger_;  // the touch that is the stylus
 };
 

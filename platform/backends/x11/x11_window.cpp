@@ -24,6 +24,11 @@ void ChangeProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
                         data);
 }
 
+RECT OnRoot(const RECT& rect, POINT origin) {
+    return RECT{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x,
+                rect.bottom + origin.y};
+}
+
 constexpr std::uint32_t kEvents =
     XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_FOCUS_CHANGE |
     XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_BUTTON_MOTION |
@@ -35,23 +40,23 @@ X11Window::X11Window(const X11Connection& connection, HWND hwnd, xcb_window_t id
     : connection_(connection), hwnd_(hwnd), id_(id) {}
 
 std::unique_ptr<X11Window> X11Window::Create(const X11Connection& connection,
-                                             const WindowRecord& record, xcb_window_t owner,
-                                             const std::string& programName,
+                                             const WindowRecord& record, POINT origin,
+                                             xcb_window_t owner, const std::string& programName,
                                              bool windowManagerRuns) {
     xcb_connection_t* x = connection.Get();
     const xcb_window_t id = xcb_generate_id(x);
-    const int width = record.rect.right - record.rect.left;
-    const int height = record.rect.bottom - record.rect.top;
+    const RECT placed = OnRoot(record.rect, origin);
+    const int width = placed.right - placed.left;
+    const int height = placed.bottom - placed.top;
     // No background: the server paints nothing before our picture comes.
     const std::array<std::uint32_t, 3> values{XCB_BACK_PIXMAP_NONE, 0, kEvents};
     xcb_create_window(x, XCB_COPY_FROM_PARENT, id, connection.Root(),
-                      static_cast<std::int16_t>(record.rect.left),
-                      static_cast<std::int16_t>(record.rect.top), static_cast<std::uint16_t>(width),
-                      static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      connection.Screen()->root_visual,
+                      static_cast<std::int16_t>(placed.left), static_cast<std::int16_t>(placed.top),
+                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, connection.Screen()->root_visual,
                       XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK, values.data());
     std::unique_ptr<X11Window> window(new X11Window(connection, record.handle, id));
-    window->placed_ = record.rect;
+    window->placed_ = placed;
     window->size_ = SIZE{width, height};
     window->focusOnMap_ = !windowManagerRuns;
     window->SetProperties(record, owner, programName);
@@ -84,12 +89,12 @@ void X11Window::SetProperties(const WindowRecord& record, xcb_window_t owner,
     const std::array<std::uint32_t, 9> hints{1, 1, 0, 0, 0, 0, 0, 0, 0};
     ChangeProperty(x, id_, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, hints.size(), hints.data());
     // WM_NORMAL_HINTS: placed and sized by us (USPosition, USSize), and of that size only.
-    const int width = record.rect.right - record.rect.left;
-    const int height = record.rect.bottom - record.rect.top;
+    const int width = placed_.right - placed_.left;
+    const int height = placed_.bottom - placed_.top;
     std::array<std::uint32_t, 18> normal{};
     normal[0] = 1 | 2 | 16 | 32;  // USPosition, USSize, PMinSize, PMaxSize
-    normal[1] = static_cast<std::uint32_t>(record.rect.left);
-    normal[2] = static_cast<std::uint32_t>(record.rect.top);
+    normal[1] = static_cast<std::uint32_t>(placed_.left);
+    normal[2] = static_cast<std::uint32_t>(placed_.top);
     normal[3] = normal[5] = normal[7] = static_cast<std::uint32_t>(width);
     normal[4] = normal[6] = normal[8] = static_cast<std::uint32_t>(height);
     ChangeProperty(x, id_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, normal.size(),
@@ -117,10 +122,10 @@ void X11Window::SetTitle(const std::string& title) {
     title_ = title;
 }
 
-void X11Window::Sync(const WindowRecord& record) {
+void X11Window::Sync(const WindowRecord& record, POINT origin) {
     if (destroyed_) return;
     if (std::string title = Utf8FromWide(record.text); title != title_) SetTitle(title);
-    const RECT& rect = record.rect;
+    const RECT rect = OnRoot(record.rect, origin);
     if (rect.left == placed_.left && rect.top == placed_.top && rect.right == placed_.right &&
         rect.bottom == placed_.bottom) {
         return;

@@ -18,20 +18,21 @@ struct WindowRecord;
 
 class X11Window {
   public:
-    // Creates and maps the X window of a window about to be shown; `owner` is the X window of
-    // the one it belongs to (a message box's dialog), 0 for none.
+    // Creates and maps the X window of a window about to be shown, its rectangle taken from
+    // `origin` (the monitor's corner on the root); `owner` is the X window of the one it
+    // belongs to (a message box's dialog), 0 for none.
     // Without a window manager it takes the keyboard itself once it is on screen, as nobody
     // else hands it over.
     static std::unique_ptr<X11Window> Create(const X11Connection& connection,
-                                             const WindowRecord& record, xcb_window_t owner,
-                                             const std::string& programName,
+                                             const WindowRecord& record, POINT origin,
+                                             xcb_window_t owner, const std::string& programName,
                                              bool windowManagerRuns);
     ~X11Window();
     X11Window(const X11Window&) = delete;
     X11Window& operator=(const X11Window&) = delete;
 
-    // Follows the record: title, place and size.
-    void Sync(const WindowRecord& record);
+    // Follows the record: title, place (from `origin`) and size.
+    void Sync(const WindowRecord& record, POINT origin);
     // Shows `dirty` of the picture; before the window is on screen only remembers to show all
     // of it once it is.
     void Present(const Surface& picture, const RECT& dirty);
@@ -61,7 +62,7 @@ class X11Window {
     xcb_window_t id_;
     std::unique_ptr<X11Presenter> presenter_;
     std::string title_;
-    RECT placed_{};
+    RECT placed_{};  // on the root window
     SIZE size_{};
     bool mapped_ = false;
     bool focusOnMap_ = false;
