@@ -169,7 +169,8 @@ void X11Backend::MonitorsChanged() {
     // Ours may be gone (unplugged): the screen is then the monitor under the pointer, and has
     // changed whatever its size.
     const std::optional<X11Monitor> still = monitors_->Named(monitor_.name);
-    const X11Monitor now = still.value_or(monitors_->UnderPointer());
+    // Asked only when it is gone: value_or would ask the server every time.
+    const X11Monitor now = still ? *still : monitors_->UnderPointer();
     if (still && now.SameArea(monitor_)) return;
     const bool changed = !still || now.width != monitor_.width || now.height != monitor_.height;
     monitor_ = now;
