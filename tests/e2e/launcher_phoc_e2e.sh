@@ -178,11 +178,13 @@ scenario_escape_and_focus() {
 
 editor_pid=""
 start_editor() {
+  # The last editor's log names a keyboard enter too: gone before the new editor starts.
+  rm -f "$folder/editor.log"
   env -u DISPLAY WAYLAND_DISPLAY=wayland-0 WAYLAND_DEBUG=client setsid "$folder/TavrelSettings" \
     >"$folder/editor.log" 2>&1 &
   editor_pid=$!
   background_pids+=("$editor_pid")
-  editor_has_keyboard() { grep -q 'wl_keyboard@[0-9]*\.enter(' "$folder/editor.log"; }
+  editor_has_keyboard() { grep -qs 'wl_keyboard@[0-9]*\.enter(' "$folder/editor.log"; }
   wait_until "phoc gives the editor the keyboard" editor_has_keyboard
 }
 expect_editor_exit_ok() {
@@ -216,6 +218,10 @@ scenario_editor() {
   expect_editor_exit_ok "F1 saved the pasted height"
   [ "$(saved_height)" = 4321 ] || fail "the paste gave a row height of '$(saved_height)', not 4321"
 
+  # wl-copy still serves 4321: cleared, so only the editor's copy can give it to wl-paste.
+  env -u DISPLAY wl-copy --clear
+  clipboard_empty() { ! env -u DISPLAY wl-paste --no-newline >/dev/null 2>&1; }
+  wait_until "wl-copy's text is gone" clipboard_empty
   start_editor
   note "the height copied with Ctrl+C, for wl-paste"
   # shellcheck disable=SC2086
