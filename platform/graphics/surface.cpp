@@ -1,6 +1,7 @@
 #include "platform/graphics/surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -23,7 +24,7 @@ class BufferPool {
     BufferPool& operator=(const BufferPool&) = delete;
     ~BufferPool() { poolDestroyed = true; }
 
-    std::unique_ptr<Pixel[]> Take(std::int64_t count) {
+    Surface::Pixels Take(std::int64_t count) {
         for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
             if (entry->count == count) {
                 auto pixels = std::move(entry->pixels);
@@ -34,7 +35,7 @@ class BufferPool {
         return nullptr;
     }
 
-    void Give(std::unique_ptr<Pixel[]> pixels, std::int64_t count) {
+    void Give(Surface::Pixels pixels, std::int64_t count) {
         if (count * static_cast<std::int64_t>(sizeof(Pixel)) > kMaxPooledBytes) return;
         if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
         entries_.push_back({std::move(pixels), count});
@@ -44,7 +45,7 @@ class BufferPool {
     static constexpr std::size_t kMaxEntries = 4;
     static constexpr std::int64_t kMaxPooledBytes = 64LL * 1024 * 1024;
     struct Entry {
-        std::unique_ptr<Pixel[]> pixels;
+        Surface::Pixels pixels;
         std::int64_t count;
     };
     std::vector<Entry> entries_;
@@ -60,15 +61,31 @@ BufferPool& Pool() {
 std::optional<Surface> Surface::Create(int width, int height) {
     if (!Fits(width, height)) return std::nullopt;
     const std::int64_t count = static_cast<std::int64_t>(width) * height;
-    std::unique_ptr<Pixel[]> pixels = Pool().Take(count);
+    Pixels pixels = Pool().Take(count);
     if (!pixels) {
-        pixels.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(count)]);
+        pixels.reset(
+            static_cast<Pixel*>(std::malloc(static_cast<std::size_t>(count) * sizeof(Pixel))));
         if (!pixels) return std::nullopt;
     }
     return Surface(width, height, std::move(pixels));
 }
 
-Surface::Surface(int width, int height, std::unique_ptr<Pixel[]> pixels)
+std::optional<Surface> Surface::CreateBlack(int width, int height) {
+    if (!Fits(width, height)) return std::nullopt;
+    const std::int64_t count = static_cast<std::int64_t>(width) * height;
+    if (Pixels pixels = Pool().Take(count)) {
+        Surface surface(width, height, std::move(pixels));
+        surface.Fill(surface.Bounds(), 0);
+        return surface;
+    }
+    Pixels pixels(static_cast<Pixel*>(std::calloc(static_cast<std::size_t>(count), sizeof(Pixel))));
+    if (!pixels) return std::nullopt;
+    return Surface(width, height, std::move(pixels));
+}
+
+void Surface::PixelsFree::operator()(Pixel* pixels) const { std::free(pixels); }
+
+Surface::Surface(int width, int height, Pixels pixels)
     : width_(width), height_(height), pixels_(std::move(pixels)) {}
 
 Surface::Surface(Surface&& other) noexcept

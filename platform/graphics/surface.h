@@ -35,6 +35,9 @@ class Surface {
     // The content of a new surface is unspecified: buffers are recycled between surfaces of the
     // same size, because painting creates and drops a frame-sized bitmap for every paint.
     static std::optional<Surface> Create(int width, int height);
+    // As Create, but every pixel is 0 (black). Fresh memory is zero already and is left
+    // untouched, so a window's picture costs no page until something is drawn into it.
+    static std::optional<Surface> CreateBlack(int width, int height);
 
     Surface(Surface&& other) noexcept;
     Surface& operator=(Surface&& other) noexcept;
@@ -61,13 +64,19 @@ class Surface {
     void CopyFrom(const Surface& source, int sourceX, int sourceY, int x, int y, int width,
                   int height, const RECT& clip);
 
+    // Pixels come from malloc or calloc (calloc's fresh pages need no clearing).
+    struct PixelsFree {
+        void operator()(Pixel* pixels) const;
+    };
+    using Pixels = std::unique_ptr<Pixel[], PixelsFree>;
+
   private:
-    Surface(int width, int height, std::unique_ptr<Pixel[]> pixels);
+    Surface(int width, int height, Pixels pixels);
     void Release();
 
     int width_ = 0;
     int height_ = 0;
-    std::unique_ptr<Pixel[]> pixels_;
+    Pixels pixels_;
 };
 
 }  // namespace platform

@@ -151,13 +151,12 @@ void PresentDirtyWindows() {
 void ResizeSurface(WindowRecord& record) {
     const int width = record.rect.right - record.rect.left;
     const int height = record.rect.bottom - record.rect.top;
-    std::optional<Surface> resized = Surface::Create(width, height);
+    std::optional<Surface> resized = Surface::CreateBlack(width, height);
     if (!resized) {
         // Too small or too large to show: the window keeps no picture.
         if (record.surface) *record.surface = std::move(*Surface::Create(1, 1));
         return;
     }
-    resized->Fill(resized->Bounds(), 0);
     if (record.surface) {
         // The surface object stays where it is, so contexts that point at it stay valid.
         *record.surface = std::move(*resized);
