@@ -36,6 +36,10 @@ struct DisplayInfo {
     int width = 480;
     int height = 640;
     int dotsPerInch = 96;
+
+    bool SameSize(const DisplayInfo& other) const {
+        return width == other.width && height == other.height;
+    }
 };
 
 const DisplayInfo& CurrentDisplay();

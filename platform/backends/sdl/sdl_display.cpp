@@ -7,13 +7,6 @@
 #include "platform/windows/input.h"
 
 namespace platform {
-namespace {
-
-bool SameSize(const DisplayInfo& first, const DisplayInfo& second) {
-    return first.width == second.width && first.height == second.height;
-}
-
-}  // namespace
 
 std::optional<DisplayInfo> QueryDesktopDisplay() {
     SDL_DisplayMode mode{};
@@ -32,11 +25,11 @@ void SdlDisplayWatcher::Check() {
     if (x11_.Watching()) return;
     const std::optional<DisplayInfo> desktop = QueryDesktopDisplay();
     if (!desktop) return;
-    if (SameSize(*desktop, CurrentDisplay())) {
+    if (desktop->SameSize(CurrentDisplay())) {
         announced_.reset();
         return;
     }
-    if (announced_ && SameSize(*announced_, *desktop)) return;
+    if (announced_ && announced_->SameSize(*desktop)) return;
     announced_ = desktop;
     input::DisplayChanged(*desktop);
 }

@@ -24,13 +24,6 @@
 #include "platform/windows/window_tree.h"
 
 namespace platform {
-namespace {
-
-bool SameSize(const DisplayInfo& first, const DisplayInfo& second) {
-    return first.width == second.width && first.height == second.height;
-}
-
-}  // namespace
 
 WaylandBackend::WaylandBackend(wl_display* display, bool ownsDisplay)
     : display_(display), ownsDisplay_(ownsDisplay), appId_(ProgramName()) {}
@@ -137,7 +130,7 @@ void WaylandBackend::OutputsChanged() {
     if (!globals_) return;  // still binding: Create reads the first display itself
     const std::optional<DisplayInfo> shown = globals_->Outputs().Display();
     if (!shown) return;
-    if (!SameSize(*shown, CurrentDisplay())) {
+    if (!shown->SameSize(CurrentDisplay())) {
         input::DisplayChanged(*shown);
     } else if (shown->dotsPerInch != CurrentDisplay().dotsPerInch) {
         SetCurrentDisplay(*shown);
