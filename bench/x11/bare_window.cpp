@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
     xcb_create_gc(connection, context, window, 0, nullptr);
     xcb_map_window(connection, window);
     xcb_flush(connection);
+    // Strips of two greys: a picture, which a window of one colour would not be to the watch.
     std::vector<std::uint32_t> rows(static_cast<std::size_t>(width) * 16, 0xE4E4E4);
+    std::vector<std::uint32_t> darker(rows.size(), 0xC8C8C8);
     while (xcb_generic_event_t* event = xcb_wait_for_event(connection)) {
         if ((event->response_type & 0x7F) == XCB_EXPOSE) {
             for (int top = 0; top < height; top += 16) {
@@ -33,7 +35,8 @@ int main(int argc, char** argv) {
                               static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(strip),
                               0, static_cast<std::int16_t>(top), 0, screen->root_depth,
                               static_cast<std::uint32_t>(width * strip * 4),
-                              reinterpret_cast<const std::uint8_t*>(rows.data()));
+                              reinterpret_cast<const std::uint8_t*>(
+                                  (top / 16) % 2 == 0 ? rows.data() : darker.data()));
             }
             xcb_flush(connection);
         }

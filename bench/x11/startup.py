@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Start-up to a visible window on X11 (Xvfb, 480x640, no window manager): from exec to the
-first drawing into the first window the program maps (a damage report), for the launcher on the
-native backend, the launcher on SDL, the settings editor, rofi -dmenu and a bare xcb window of
+first picture in the first window the program maps (the first damage report after which the
+window shows more than one colour; see first_picture_watch.cpp), for the launcher on the native
+backend, the launcher on SDL, the settings editor, rofi -dmenu and a bare xcb window of
 the launcher's size, interleaved, 20 entries. Prints medians and ratios.
 
 Usage: startup.py <build folder> [runs]
@@ -22,8 +23,10 @@ ENTRIES = 20
 
 def start_xvfb():
     read, write = os.pipe()
+    # -noreset, as in a desktop session: otherwise the server resets (and runs xkbcomp) each
+    # time a run's last client leaves, while the next program starts.
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "480x640x24",
-                               "-nolisten", "tcp"], pass_fds=(write,),
+                               "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
                               stderr=subprocess.DEVNULL)
     os.close(write)
     number = b""
