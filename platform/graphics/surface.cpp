@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/memory_pages.h"
 #include "platform/base/rect.h"
 
 namespace platform {
@@ -66,6 +67,8 @@ std::optional<Surface> Surface::Create(int width, int height) {
         pixels.reset(
             static_cast<Pixel*>(std::malloc(static_cast<std::size_t>(count) * sizeof(Pixel))));
         if (!pixels) return std::nullopt;
+        // A bitmap is made to be drawn into: its fresh pages all mapped at once.
+        platform::MapPagesForWriting(pixels.get(), static_cast<std::size_t>(count) * sizeof(Pixel));
     }
     return Surface(width, height, std::move(pixels));
 }
@@ -81,6 +84,11 @@ std::optional<Surface> Surface::CreateBlack(int width, int height) {
     Pixels pixels(static_cast<Pixel*>(std::calloc(static_cast<std::size_t>(count), sizeof(Pixel))));
     if (!pixels) return std::nullopt;
     return Surface(width, height, std::move(pixels));
+}
+
+void Surface::MapPagesForWriting() {
+    platform::MapPagesForWriting(pixels_.get(),
+                                 static_cast<std::size_t>(width_) * height_ * sizeof(Pixel));
 }
 
 void Surface::PixelsFree::operator()(Pixel* pixels) const { std::free(pixels); }

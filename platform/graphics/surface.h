@@ -56,6 +56,10 @@ class Surface {
     }
     Pixel At(int x, int y) const { return Row(y)[x]; }
 
+    // Maps all of the surface's memory now, when it is about to be drawn whole (a window being
+    // shown): one call instead of a page fault for every page on first write.
+    void MapPagesForWriting();
+
     // Fills the part of `area` that lies inside the surface.
     void Fill(const RECT& area, Pixel pixel);
     // Copies `width` x `height` pixels from `source` at (sourceX, sourceY) to (x, y) here, after

@@ -157,6 +157,8 @@ void ResizeSurface(WindowRecord& record) {
         if (record.surface) *record.surface = std::move(*Surface::Create(1, 1));
         return;
     }
+    // A shown window is painted whole at its new size; a hidden one maps its pages when shown.
+    if ((record.style & WS_VISIBLE) != 0) resized->MapPagesForWriting();
     if (record.surface) {
         // The surface object stays where it is, so contexts that point at it stay valid.
         *record.surface = std::move(*resized);

@@ -317,6 +317,8 @@ BOOL ShowWindow(HWND hwnd, int command) {
     if (record == nullptr) return FALSE;
     if (show) {
         record->style |= WS_VISIBLE;
+        // Painted whole next: its picture's pages mapped at once, not one fault at a time.
+        if (record->surface) record->surface->MapPagesForWriting();
         platform::InvalidateWholeWindow(hwnd);
     } else {
         record->style &= ~WS_VISIBLE;

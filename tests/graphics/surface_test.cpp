@@ -1,9 +1,16 @@
-// Surfaces: a black surface is black whether its memory is fresh or recycled from a dropped one.
+// Surfaces' memory: a black surface is black whether its memory is fresh or recycled from a
+// dropped one, and pages about to be drawn are mapped in one go.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "platform/base/memory_pages.h"
 #include "platform/graphics/surface.h"
 
 namespace {
@@ -40,6 +47,34 @@ TEST(Surface, BlackSurfacesAreBlackFreshOrRecycledAndTheLimitsHold) {
     EXPECT_FALSE(Surface::CreateBlack(0, 10));
     EXPECT_FALSE(Surface::CreateBlack(Surface::kMaxSide + 1, 1));
     EXPECT_FALSE(Surface::CreateBlack(Surface::kMaxSide, Surface::kMaxSide));
+}
+
+TEST(Surface, PagesForWritingAreThoseWhollyInsideTheBufferAndNoOthers) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    constexpr std::size_t kPages = 12;
+    void* mapped =
+        ::mmap(nullptr, kPages * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    auto* region = static_cast<unsigned char*>(mapped);
+    if (::madvise(region, page, MADV_POPULATE_WRITE) != 0 && errno == EINVAL) {
+        ::munmap(region, kPages * page);
+        GTEST_SKIP() << "this kernel cannot map pages ahead (before 5.14)";
+    }
+    const auto resident = [&] {
+        std::vector<unsigned char> pages(kPages);
+        ::mincore(region, kPages * page, pages.data());
+        std::string map;
+        for (const unsigned char flags : pages) map += (flags & 1) != 0 ? '#' : '.';
+        return map;
+    };
+    // Page 0 was mapped by the probe. A buffer from the middle of page 2 to the middle of page 6,
+    // one from the start of page 8 to its end exactly, and a buffer within page 10 alone.
+    platform::MapPagesForWriting(region + 2 * page + 100, 4 * page);
+    platform::MapPagesForWriting(region + 8 * page, page);
+    platform::MapPagesForWriting(region + 10 * page + 8, page - 16);
+    platform::MapPagesForWriting(nullptr, 4 * page);
+    EXPECT_EQ(resident(), "#..###..#...");
+    ::munmap(region, kPages * page);
 }
 
 }  // namespace

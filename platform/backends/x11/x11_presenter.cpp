@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/memory_pages.h"
 #include "platform/base/rect.h"
 
 namespace platform {
@@ -62,6 +63,8 @@ bool X11Presenter::EnsureSegment(int width, int height) {
         ::shmdt(address);
         return false;
     }
+    // The first picture fills the segment: its pages mapped at once.
+    MapPagesForWriting(address, bytes);
     address_ = address;
     segmentWidth_ = width;
     segmentHeight_ = height;
