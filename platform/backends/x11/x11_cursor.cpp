@@ -1,23 +1,60 @@
-// The theme's pointer through xcb-cursor.
+// The theme's pointer through xcb-cursor, loaded with dlopen once the first picture is out: its
+// library and the four it needs stay out of start-up.
 #include "platform/backends/x11/x11_cursor.h"
 
+#include <dlfcn.h>
 #include <xcb/xcb_cursor.h>
 
+#include <optional>
+
 namespace platform {
+namespace {
+
+struct CursorLibrary {
+    int (*contextNew)(xcb_connection_t*, xcb_screen_t*, xcb_cursor_context_t**) = nullptr;
+    xcb_cursor_t (*loadCursor)(xcb_cursor_context_t*, const char*) = nullptr;
+    void (*contextFree)(xcb_cursor_context_t*) = nullptr;
+};
+
+template <typename Function>
+bool Find(void* library, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(::dlsym(library, name));
+    return *function != nullptr;
+}
+
+// Kept for the life of the process; null when the library cannot be loaded.
+const CursorLibrary* Library() {
+    static const std::optional<CursorLibrary> loaded = []() -> std::optional<CursorLibrary> {
+        void* library = ::dlopen("libxcb-cursor.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) return std::nullopt;
+        CursorLibrary functions;
+        if (!Find(library, "xcb_cursor_context_new", &functions.contextNew) ||
+            !Find(library, "xcb_cursor_load_cursor", &functions.loadCursor) ||
+            !Find(library, "xcb_cursor_context_free", &functions.contextFree)) {
+            return std::nullopt;
+        }
+        return functions;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
+}  // namespace
 
 X11Cursor::~X11Cursor() {
     if (cursor_ != XCB_NONE) xcb_free_cursor(connection_.Get(), cursor_);
-    if (context_ != nullptr) xcb_cursor_context_free(context_);
+    if (context_ != nullptr) Library()->contextFree(context_);
 }
 
 xcb_cursor_t X11Cursor::Load() {
     if (tried_) return cursor_;
     tried_ = true;
-    if (xcb_cursor_context_new(connection_.Get(), connection_.Screen(), &context_) < 0) {
+    const CursorLibrary* library = Library();
+    if (library == nullptr ||
+        library->contextNew(connection_.Get(), connection_.Screen(), &context_) < 0) {
         context_ = nullptr;
         return XCB_NONE;
     }
-    cursor_ = xcb_cursor_load_cursor(context_, "left_ptr");
+    cursor_ = library->loadCursor(context_, "left_ptr");
     return cursor_;
 }
 
