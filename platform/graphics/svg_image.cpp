@@ -10,6 +10,7 @@
 
 #include <cstring>
 
+#include "platform/base/library_symbols.h"
 #include "platform/files/regular_file.h"
 
 namespace platform {
@@ -36,12 +37,6 @@ struct SvgLibrary {
     decltype(&cairo_destroy) destroy = nullptr;
 };
 
-template <typename Function>
-bool Find(void* library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(::dlsym(library, name));
-    return *function != nullptr;
-}
-
 // Loaded once and kept for the life of the process; null when librsvg cannot be loaded.
 const SvgLibrary* Library() {
     static const std::optional<SvgLibrary> loaded = []() -> std::optional<SvgLibrary> {
@@ -49,19 +44,20 @@ const SvgLibrary* Library() {
         if (library == nullptr) return std::nullopt;
         SvgLibrary functions;
         const bool complete =
-            Find(library, "rsvg_handle_new_from_data", &functions.handleNewFromData) &&
-            Find(library, "rsvg_handle_render_document", &functions.handleRenderDocument) &&
-            Find(library, "g_object_unref", &functions.objectUnref) &&
-            Find(library, "g_error_free", &functions.errorFree) &&
-            Find(library, "cairo_image_surface_create", &functions.imageSurfaceCreate) &&
-            Find(library, "cairo_image_surface_get_data", &functions.imageSurfaceGetData) &&
-            Find(library, "cairo_image_surface_get_stride", &functions.imageSurfaceGetStride) &&
-            Find(library, "cairo_surface_status", &functions.surfaceStatus) &&
-            Find(library, "cairo_surface_flush", &functions.surfaceFlush) &&
-            Find(library, "cairo_surface_destroy", &functions.surfaceDestroy) &&
-            Find(library, "cairo_create", &functions.create) &&
-            Find(library, "cairo_status", &functions.status) &&
-            Find(library, "cairo_destroy", &functions.destroy);
+            FindSymbol(library, "rsvg_handle_new_from_data", &functions.handleNewFromData) &&
+            FindSymbol(library, "rsvg_handle_render_document", &functions.handleRenderDocument) &&
+            FindSymbol(library, "g_object_unref", &functions.objectUnref) &&
+            FindSymbol(library, "g_error_free", &functions.errorFree) &&
+            FindSymbol(library, "cairo_image_surface_create", &functions.imageSurfaceCreate) &&
+            FindSymbol(library, "cairo_image_surface_get_data", &functions.imageSurfaceGetData) &&
+            FindSymbol(library, "cairo_image_surface_get_stride",
+                       &functions.imageSurfaceGetStride) &&
+            FindSymbol(library, "cairo_surface_status", &functions.surfaceStatus) &&
+            FindSymbol(library, "cairo_surface_flush", &functions.surfaceFlush) &&
+            FindSymbol(library, "cairo_surface_destroy", &functions.surfaceDestroy) &&
+            FindSymbol(library, "cairo_create", &functions.create) &&
+            FindSymbol(library, "cairo_status", &functions.status) &&
+            FindSymbol(library, "cairo_destroy", &functions.destroy);
         if (!complete) return std::nullopt;
         return functions;
     }();

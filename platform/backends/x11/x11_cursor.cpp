@@ -7,20 +7,16 @@
 
 #include <optional>
 
+#include "platform/base/library_symbols.h"
+
 namespace platform {
 namespace {
 
 struct CursorLibrary {
-    int (*contextNew)(xcb_connection_t*, xcb_screen_t*, xcb_cursor_context_t**) = nullptr;
-    xcb_cursor_t (*loadCursor)(xcb_cursor_context_t*, const char*) = nullptr;
-    void (*contextFree)(xcb_cursor_context_t*) = nullptr;
+    decltype(&xcb_cursor_context_new) contextNew = nullptr;
+    decltype(&xcb_cursor_load_cursor) loadCursor = nullptr;
+    decltype(&xcb_cursor_context_free) contextFree = nullptr;
 };
-
-template <typename Function>
-bool Find(void* library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(::dlsym(library, name));
-    return *function != nullptr;
-}
 
 // Kept for the life of the process; null when the library cannot be loaded.
 const CursorLibrary* Library() {
@@ -28,9 +24,9 @@ const CursorLibrary* Library() {
         void* library = ::dlopen("libxcb-cursor.so.0", RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr) return std::nullopt;
         CursorLibrary functions;
-        if (!Find(library, "xcb_cursor_context_new", &functions.contextNew) ||
-            !Find(library, "xcb_cursor_load_cursor", &functions.loadCursor) ||
-            !Find(library, "xcb_cursor_context_free", &functions.contextFree)) {
+        if (!FindSymbol(library, "xcb_cursor_context_new", &functions.contextNew) ||
+            !FindSymbol(library, "xcb_cursor_load_cursor", &functions.loadCursor) ||
+            !FindSymbol(library, "xcb_cursor_context_free", &functions.contextFree)) {
             return std::nullopt;
         }
         return functions;
