@@ -103,6 +103,10 @@ start_window_manager() {
   require_tools openbox xlogo xprop
   setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
   background_pids+=($!)
+  # A window mapped while openbox starts may slip past it and stay unmanaged: the other window
+  # comes once openbox has announced itself (it redirects maps by then).
+  manager_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wait_until "openbox announces itself" manager_announced
   xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
   background_pids+=($!)
   other_framed() { xprop -id "$(other_window)" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
