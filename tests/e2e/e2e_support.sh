@@ -102,15 +102,27 @@ other_window() { xdotool search --onlyvisible --class xlogo 2>/dev/null | head -
 start_window_manager() {
   require_tools openbox xlogo xprop
   setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  background_pids+=($!)
-  # A window mapped while openbox starts may slip past it and stay unmanaged: the other window
-  # comes once openbox has announced itself (it redirects maps by then).
+  local manager=$!
+  background_pids+=("$manager")
   manager_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
   wait_until "openbox announces itself" manager_announced
   xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
   background_pids+=($!)
-  other_framed() { xprop -id "$(other_window)" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
-  wait_until "openbox manages another window" other_framed
+  # A map that reaches openbox while it is still starting can stay unmanaged for good: a window
+  # left unframed for a second or two is mapped again, which asks openbox anew.
+  local deadline=$((SECONDS + wait_seconds)) remap_at=$((SECONDS + 2)) other=""
+  until other=$(other_window) && [ -n "$other" ] &&
+    xprop -id "$other" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; do
+    process_alive "$manager" || fail "openbox ended while starting: $(cat "$work/openbox.log")"
+    [ $SECONDS -lt $deadline ] ||
+      fail "timed out waiting until openbox manages another window: $(cat "$work/openbox.log")"
+    if [ -n "$other" ] && [ $SECONDS -ge $remap_at ]; then
+      note "openbox left the other window unframed; mapping it again"
+      xdotool windowunmap --sync "$other" windowmap "$other" 2>/dev/null || true
+      remap_at=$((SECONDS + 2))
+    fi
+    sleep 0.05
+  done
 }
 
 # A window's picture (import's -window and its further arguments). For a window that is gone,
