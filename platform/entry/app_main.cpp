@@ -5,6 +5,7 @@
 
 #include "platform/backends/wayland/wayland_backend.h"
 #include "platform/backends/x11/x11_backend.h"
+#include "platform/base/startup_steps.h"
 #include "platform/entry/sdl_fallback.h"
 #include "platform/framework/app.h"
 #include "platform/windows/message_pump.h"
@@ -33,6 +34,7 @@ bool OpenScreen() {
 }  // namespace
 
 int main() {
+    const platform::StartupSteps startupSteps;
     if (!OpenScreen()) return 1;
     CWinApp* application = AfxGetApp();
     if (application == nullptr) return 1;

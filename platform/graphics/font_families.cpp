@@ -50,6 +50,7 @@ bool LessIgnoringCase(const std::wstring& first, const std::wstring& second) {
 
 std::vector<std::wstring> InstalledFontFamilies() {
     std::vector<std::wstring> families;
+    AwaitFontconfig();
     FontconfigPatternHandle everything(FcPatternCreate());
     FontconfigObjectSetHandle wanted(FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr));
     if (!everything || !wanted) return families;

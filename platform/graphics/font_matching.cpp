@@ -3,10 +3,23 @@
 
 #include <algorithm>
 
+#include "platform/base/startup_steps.h"
 #include "platform/graphics/font_handles.h"
 
 namespace platform {
 namespace {
+
+// Fontconfig reads its configuration, some hundred files, at its first question, and every
+// program draws text: start-up has it read on another core while the screen is opened.
+StartupResult<bool>& LoadedAtStartup() {
+    static StartupResult<bool> loaded;
+    return loaded;
+}
+void BeginLoadingFontconfig() {
+    LoadedAtStartup().Begin([] { return FcInit() == FcTrue; });
+}
+[[maybe_unused]] const bool kLoadedAtStartup =
+    AddStartupStep({StartupNeed::beforeTheWindow, BeginLoadingFontconfig, AwaitFontconfig});
 
 const FcChar8* AsFontconfigString(const char* text) {
     return reinterpret_cast<const FcChar8*>(text);
@@ -29,6 +42,7 @@ FontconfigPatternHandle PatternForStyle(const FontStyle& style) {
 
 std::optional<FontFileChoice> BestMatch(FcPattern* pattern, const FontStyle& style,
                                         std::optional<char32_t> requiredCharacter) {
+    AwaitFontconfig();
     if (FcConfigSubstitute(nullptr, pattern, FcMatchPattern) == FcFalse) return std::nullopt;
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
@@ -71,6 +85,8 @@ std::optional<FontFileChoice> BestMatch(FcPattern* pattern, const FontStyle& sty
 }
 
 }  // namespace
+
+void AwaitFontconfig() { LoadedAtStartup().Take(); }
 
 std::optional<FontFileChoice> MatchFontFile(const FontStyle& style) {
     FontconfigPatternHandle pattern = PatternForStyle(style);

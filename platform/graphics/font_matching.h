@@ -28,6 +28,10 @@ struct FontFileChoice {
     auto operator<=>(const FontFileChoice&) const = default;
 };
 
+// Returns once fontconfig has its configuration, where start-up began reading it on another
+// thread: call it before any other question to fontconfig.
+void AwaitFontconfig();
+
 // Fontconfig's best file for the style; a family that is not installed gives its substitute.
 // Empty only when no usable font is installed at all.
 std::optional<FontFileChoice> MatchFontFile(const FontStyle& style);

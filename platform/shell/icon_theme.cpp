@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/base/startup_steps.h"
 #include "platform/shell/icon_theme_cache.h"
 #include "platform/shell/key_file.h"
 
@@ -58,6 +59,9 @@ class Theme {
     const std::vector<std::string>& Parents() const { return parents_; }
     // Adds the theme's files for the icon, indexing the theme's folders on first use.
     void AppendFiles(const std::string& iconName, std::vector<IconFile>& files);
+    void Index() {
+        if (!indexed_) BuildIndex();
+    }
 
   private:
     struct Entry {
@@ -162,7 +166,7 @@ void Theme::BuildIndex() {
 }
 
 void Theme::AppendFiles(const std::string& iconName, std::vector<IconFile>& files) {
-    if (!indexed_) BuildIndex();
+    Index();
     const auto found = icons_.find(iconName);
     const std::vector<Entry>* entries = found != icons_.end() ? &found->second : nullptr;
     std::vector<Entry> merged;
@@ -252,6 +256,12 @@ class ThemeRegistry {
         return currentName_;
     }
 
+    // What the first lookups would read: every theme of the chain and its index.
+    void IndexChain() {
+        if (!chainBuilt_) BuildChain();
+        for (Theme* theme : chain_) theme->Index();
+    }
+
   private:
     Theme* Get(const std::string& name) {
         auto found = themes_.find(name);
@@ -323,7 +333,13 @@ std::unique_ptr<ThemeRegistry>& RegistrySlot() {
     return registry;
 }
 
+StartupResult<std::unique_ptr<ThemeRegistry>>& IndexedAtStartup() {
+    static StartupResult<std::unique_ptr<ThemeRegistry>> registry;
+    return registry;
+}
+
 ThemeRegistry& Registry() {
+    EndIndexingIconThemes();
     std::unique_ptr<ThemeRegistry>& registry = RegistrySlot();
     if (!registry) registry = std::make_unique<ThemeRegistry>(XdgDirectories::FromEnvironment());
     return *registry;
@@ -331,12 +347,30 @@ ThemeRegistry& Registry() {
 
 }  // namespace
 
+void BeginIndexingIconThemes() {
+    // The environment is read here, on the program's own thread.
+    IndexedAtStartup().Begin([directories = XdgDirectories::FromEnvironment()] {
+        auto registry = std::make_unique<ThemeRegistry>(directories);
+        registry->IndexChain();
+        return registry;
+    });
+}
+
+void EndIndexingIconThemes() {
+    if (std::optional<std::unique_ptr<ThemeRegistry>> indexed = IndexedAtStartup().Take()) {
+        RegistrySlot() = std::move(*indexed);
+    }
+}
+
 std::shared_ptr<const std::vector<IconFile>> FindThemeIcon(std::string_view name) {
     return Registry().Find(name);
 }
 
 std::string CurrentIconThemeName() { return Registry().CurrentName(); }
 
-void ResetIconThemeCache() { RegistrySlot().reset(); }
+void ResetIconThemeCache() {
+    EndIndexingIconThemes();  // read for an environment that may have changed since
+    RegistrySlot().reset();
+}
 
 }  // namespace platform

@@ -21,6 +21,11 @@ std::shared_ptr<const std::vector<IconFile>> FindThemeIcon(std::string_view name
 // else Adwaita when installed, else hicolor.
 std::string CurrentIconThemeName();
 
+// A startup step for a program whose first paint looks up many icons: Begin reads the themes of
+// the chain and their indexes on a thread of its own; End, or the first lookup, waits for them.
+void BeginIndexingIconThemes();
+void EndIndexingIconThemes();
+
 // Forgets every theme, listing and result, and reads the environment again on the next lookup.
 void ResetIconThemeCache();
 

@@ -141,10 +141,27 @@ TEST_F(CachedTheme, ACurrentCacheFindsWhatListingTheFoldersFinds) {
               "/user/icons/Cached/48x48/apps/both.png 48 48-48 png\n");
     EXPECT_EQ(listed[4], "none");
 
+    // Read on another thread while a program starts, then looked up: the same files, with and
+    // without a cache.
+    const auto expectSame = [&](const char* how, bool indexedAtStartup) {
+        for (std::size_t n = 0; n < names.size(); ++n) {
+            platform::ResetIconLookupCaches();
+            if (indexedAtStartup) platform::BeginIndexingIconThemes();
+            EXPECT_EQ(Look(names[n]), listed[n]) << names[n] << ", " << how;
+        }
+    };
+    expectSame("listed, indexed at start-up", true);
     MakeCurrentCache();
-    for (std::size_t n = 0; n < names.size(); ++n) {
-        EXPECT_EQ(LookAfresh(names[n]), listed[n]) << names[n];
+    expectSame("cached", false);
+    expectSame("cached, indexed at start-up", true);
+
+    // What start-up read for an environment that has changed since is forgotten by a reset.
+    {
+        ScopedEnvironment elsewhere("XDG_CONFIG_HOME", root_.Path() + "/nowhere");
+        platform::ResetIconLookupCaches();
+        platform::BeginIndexingIconThemes();
     }
+    EXPECT_EQ(LookAfresh("mine"), listed[3]);
 }
 
 TEST_F(CachedTheme, ACurrentCacheIsBelievedWithoutListing) {
