@@ -1,6 +1,8 @@
 #include "platform/base/startup_steps.h"
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -13,10 +15,12 @@ std::vector<StartupStep>& Steps() {
     return steps;
 }
 
-// Filled while StartupSteps begins the steps, then handed to its thread.
+// Filled while StartupSteps begins the steps; emptied from the front by its thread and by the
+// program's own while it waits.
 struct PendingWork {
+    std::mutex lock;
     bool collecting = false;
-    std::vector<std::function<void()>> pieces;
+    std::deque<std::function<void()>> pieces;
 };
 PendingWork& Pending() {
     static PendingWork pending;
@@ -31,31 +35,52 @@ bool AddStartupStep(StartupStep step) {
 }
 
 void QueueStartupWork(std::function<void()> work) {
-    if (Pending().collecting) {
-        Pending().pieces.push_back(std::move(work));
-    } else {
-        work();
+    PendingWork& pending = Pending();
+    {
+        const std::lock_guard<std::mutex> guard(pending.lock);
+        if (pending.collecting) {
+            pending.pieces.push_back(std::move(work));
+            return;
+        }
     }
+    work();
+}
+
+bool DoQueuedStartupWork() {
+    PendingWork& pending = Pending();
+    std::function<void()> piece;
+    {
+        const std::lock_guard<std::mutex> guard(pending.lock);
+        if (pending.pieces.empty()) return false;
+        piece = std::move(pending.pieces.front());
+        pending.pieces.pop_front();
+    }
+    piece();
+    return true;
 }
 
 StartupSteps::StartupSteps() {
     std::vector<StartupStep>& steps = Steps();
     std::stable_sort(steps.begin(), steps.end(),
                      [](const StartupStep& a, const StartupStep& b) { return a.need < b.need; });
-    Pending().collecting = true;
-    for (const StartupStep& step : steps) step.begin();
-    Pending().collecting = false;
-    std::vector<std::function<void()>> work = std::exchange(Pending().pieces, {});
-    if (!work.empty()) {
-        worker_ = std::thread([work = std::move(work)] {
-            for (const std::function<void()>& piece : work) piece();
-        });
+    {
+        const std::lock_guard<std::mutex> guard(Pending().lock);
+        Pending().collecting = true;
     }
+    for (const StartupStep& step : steps) step.begin();
+    {
+        const std::lock_guard<std::mutex> guard(Pending().lock);
+        Pending().collecting = false;
+    }
+    worker_ = std::thread([] {
+        while (DoQueuedStartupWork()) {
+        }
+    });
 }
 
 StartupSteps::~StartupSteps() {
     for (const StartupStep& step : Steps()) step.end();
-    if (worker_.joinable()) worker_.join();
+    worker_.join();
 }
 
 }  // namespace platform

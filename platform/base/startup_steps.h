@@ -1,8 +1,10 @@
 // Start-up work that needs nothing from the screen (fontconfig's configuration, the icon themes'
 // indexes): the modules a program links add a step, and the entry point has them all done on
-// one thread of their own while it opens the screen, on the other core.
+// a thread of their own while it opens the screen, on the other core. A program that has to
+// wait for one does the others no thread has begun meanwhile.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
@@ -39,6 +41,9 @@ class StartupSteps {
 
 // Work for the steps' thread while StartupSteps begins them; done at once anywhere else.
 void QueueStartupWork(std::function<void()> work);
+// Does, on the calling thread, the first piece of work no thread has begun; false when none is
+// left.
+bool DoQueuedStartupWork();
 
 // What a step makes on the steps' thread: the first Take waits for it and hands it over. For
 // the program's own thread only.
@@ -55,6 +60,9 @@ class StartupResult {
     // point) or was taken before. Rethrows what the work threw, where the work would have.
     std::optional<Result> Take() {
         if (!future_.valid()) return std::nullopt;
+        while (future_.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               DoQueuedStartupWork()) {
+        }
         return future_.get();
     }
 
