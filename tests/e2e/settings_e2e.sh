@@ -536,6 +536,20 @@ scenario_close_asks() {
   editor_running || fail "\"отмена\" closed the editor"
   wait_until "the editor has the keyboard focus back" has_focus "$window"
   cmp -s "$work/options-before.ini" "$folder/options.ini" || fail "\"отмена\" wrote options.ini"
+  note "another program's window covers part of the editor, then goes"
+  require_tools xlogo
+  wait_until "the editor's picture settles" window_settled
+  local before cover
+  before=$(window_checksum)
+  xlogo -geometry 200x150+60+120 >/dev/null 2>&1 &
+  cover=$!
+  covering() { xdotool search --onlyvisible --class xlogo >/dev/null; }
+  wait_until "the other window is on screen" covering
+  kill "$cover"
+  wait "$cover" 2>/dev/null || true
+  # The server keeps nothing of what was covered: the editor has to draw it again.
+  picture_back() { [ "$(window_checksum)" = "$before" ]; }
+  wait_until "the editor's picture is whole again where the other window was" picture_back
   note "tapping the title bar's OK again, and saving"
   tap $((window_x + window_width - 12)) $((window_y + 8))
   answer_question да

@@ -256,7 +256,12 @@ void X11Backend::Handle(const xcb_generic_event_t& event) {
             // shows nothing anyway.
             const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
             X11Window* window = WindowWithId(expose.window);
-            if (window != nullptr && expose.count == 0 && window->Mapped()) PresentWhole(*window);
+            // The picture sent when the window was reported mapped answers the Expose of the map
+            // itself, which the server made before it.
+            if (window != nullptr && expose.count == 0 && window->Mapped() &&
+                !window->ExposeAnswered(expose.sequence)) {
+                PresentWhole(*window);
+            }
             break;
         }
         case XCB_CONFIGURE_NOTIFY:

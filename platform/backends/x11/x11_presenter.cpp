@@ -80,15 +80,12 @@ void X11Presenter::WaitUntilRead() {
     readPending_ = false;
 }
 
-bool X11Presenter::Present(const Surface& surface, const RECT& dirty) {
+std::optional<unsigned int> X11Presenter::Present(const Surface& surface, const RECT& dirty) {
     RECT area{};
     const RECT bounds = surface.Bounds();
-    if (!IntersectRect(&area, &dirty, &bounds)) return false;
+    if (!IntersectRect(&area, &dirty, &bounds)) return std::nullopt;
     if (sharedMemory_ && !EnsureSegment(surface.Width(), surface.Height())) sharedMemory_ = false;
-    if (!sharedMemory_) {
-        PutInStrips(surface, area);
-        return true;
-    }
+    if (!sharedMemory_) return PutInStrips(surface, area);
     WaitUntilRead();
     // The segment is laid out as the surface is, so only the changed rows are copied.
     auto* pixels = static_cast<Pixel*>(address_);
@@ -97,22 +94,23 @@ bool X11Presenter::Present(const Surface& surface, const RECT& dirty) {
         std::memcpy(pixels + static_cast<std::ptrdiff_t>(y) * surface.Width() + area.left,
                     surface.Row(y) + area.left, static_cast<std::size_t>(width) * sizeof(Pixel));
     }
-    xcb_shm_put_image(
+    const xcb_void_cookie_t put = xcb_shm_put_image(
         connection_.Get(), window_, context_, static_cast<std::uint16_t>(surface.Width()),
         static_cast<std::uint16_t>(surface.Height()), static_cast<std::uint16_t>(area.left),
         static_cast<std::uint16_t>(area.top), static_cast<std::uint16_t>(width),
         static_cast<std::uint16_t>(area.bottom - area.top), static_cast<std::int16_t>(area.left),
         static_cast<std::int16_t>(area.top), 24, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
     readPending_ = true;
-    return true;
+    return put.sequence;
 }
 
-void X11Presenter::PutInStrips(const Surface& surface, const RECT& area) {
+unsigned int X11Presenter::PutInStrips(const Surface& surface, const RECT& area) {
     const int width = area.right - area.left;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel);
     const std::size_t room = connection_.MaximumRequestBytes() - kPutImageHeaderBytes;
     const int rowsPerStrip = std::max(1, static_cast<int>(room / rowBytes));
     std::vector<Pixel> strip;
+    std::optional<unsigned int> first;
     for (int top = area.top; top < area.bottom; top += rowsPerStrip) {
         const int rows = std::min(rowsPerStrip, area.bottom - top);
         strip.resize(static_cast<std::size_t>(width) * rows);
@@ -120,12 +118,15 @@ void X11Presenter::PutInStrips(const Surface& surface, const RECT& area) {
             std::memcpy(strip.data() + static_cast<std::ptrdiff_t>(row) * width,
                         surface.Row(top + row) + area.left, rowBytes);
         }
-        xcb_put_image(connection_.Get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window_, context_,
-                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(rows),
-                      static_cast<std::int16_t>(area.left), static_cast<std::int16_t>(top), 0, 24,
-                      static_cast<std::uint32_t>(rowBytes * rows),
-                      reinterpret_cast<const std::uint8_t*>(strip.data()));
+        const xcb_void_cookie_t put =
+            xcb_put_image(connection_.Get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window_, context_,
+                          static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(rows),
+                          static_cast<std::int16_t>(area.left), static_cast<std::int16_t>(top), 0,
+                          24, static_cast<std::uint32_t>(rowBytes * rows),
+                          reinterpret_cast<const std::uint8_t*>(strip.data()));
+        if (!first) first = put.sequence;
     }
+    return *first;  // the area is not empty: one strip at least
 }
 
 }  // namespace platform

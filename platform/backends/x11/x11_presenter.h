@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "platform/backends/x11/x11_connection.h"
 #include "platform/base/win_types.h"
@@ -21,16 +22,16 @@ class X11Presenter {
     X11Presenter(const X11Presenter&) = delete;
     X11Presenter& operator=(const X11Presenter&) = delete;
 
-    // Shows `dirty` of the surface (window coordinates), clipped to it; false when nothing could
-    // be sent.
-    bool Present(const Surface& surface, const RECT& dirty);
+    // Shows `dirty` of the surface (window coordinates), clipped to it: the sequence number of
+    // the first request that carries it, nothing when nothing could be sent.
+    std::optional<unsigned int> Present(const Surface& surface, const RECT& dirty);
 
   private:
     bool EnsureSegment(int width, int height);
     void ReleaseSegment();
     // Returns once the server has taken the segment's last picture, before it is written again.
     void WaitUntilRead();
-    void PutInStrips(const Surface& surface, const RECT& area);
+    unsigned int PutInStrips(const Surface& surface, const RECT& area);
 
     const X11Connection& connection_;
     xcb_window_t window_;

@@ -144,7 +144,23 @@ void X11Window::Sync(const WindowRecord& record, POINT origin) {
 
 void X11Window::Present(const Surface& picture, const RECT& dirty) {
     if (destroyed_ || !mapped_) return;
-    presenter_->Present(picture, dirty);
+    const std::optional<unsigned int> request = presenter_->Present(picture, dirty);
+    const RECT bounds = picture.Bounds();
+    if (request && dirty.left <= 0 && dirty.top <= 0 && dirty.right >= bounds.right &&
+        dirty.bottom >= bounds.bottom) {
+        wholePictureRequest_ = request;
+    }
+}
+
+bool X11Window::ExposeAnswered(std::uint16_t exposeSequence) const {
+    return wholePictureRequest_ && EventBeforeRequest(exposeSequence, *wholePictureRequest_);
+}
+
+bool EventBeforeRequest(std::uint16_t eventSequence, unsigned int request) {
+    // The distance back from the request, modulo 2^16: an event made while the server handled
+    // an earlier request carries a smaller number, one after it the request's own or later.
+    return static_cast<std::int16_t>(
+               static_cast<std::uint16_t>(eventSequence - static_cast<std::uint16_t>(request))) < 0;
 }
 
 void X11Window::MapReported() {

@@ -5,7 +5,9 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/backends/x11/x11_connection.h"
@@ -36,6 +38,9 @@ class X11Window {
     // Shows `dirty` of the picture; before the window is on screen only remembers to show all
     // of it once it is.
     void Present(const Surface& picture, const RECT& dirty);
+    // Whether the whole picture went out after the server made an Expose event with this
+    // sequence number: the picture then covers what the event asks for.
+    bool ExposeAnswered(std::uint16_t exposeSequence) const;
     // The server reports the window mapped: its picture can show from now on.
     void MapReported();
     // Another client destroyed the window; nothing may be sent for it any more.
@@ -67,6 +72,11 @@ class X11Window {
     bool mapped_ = false;
     bool focusOnMap_ = false;
     bool destroyed_ = false;
+    std::optional<unsigned int> wholePictureRequest_;  // the latest picture of the whole window
 };
+
+// Whether an event that carries the low 16 bits of the last request the server had handled
+// came before the request with this full sequence number (within 32768 requests of it).
+bool EventBeforeRequest(std::uint16_t eventSequence, unsigned int request);
 
 }  // namespace platform
