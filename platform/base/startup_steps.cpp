@@ -79,7 +79,13 @@ StartupSteps::StartupSteps() {
 }
 
 StartupSteps::~StartupSteps() {
-    for (const StartupStep& step : Steps()) step.end();
+    for (const StartupStep& step : Steps()) {
+        try {
+            step.end();
+        } catch (...) {
+            // The program is ending: what a step could not make is not wanted any more.
+        }
+    }
     worker_.join();
 }
 

@@ -97,28 +97,34 @@ start_nested_screen() {
 
 # Starts openbox with another program's window in the top left corner (other_window gives it)
 # and waits until openbox manages windows: it announces itself before it does, so the test waits
-# until it has framed that one.
-other_window() { xdotool search --onlyvisible --class xlogo 2>/dev/null | head -n 1; }
+# until it has framed and shown that one.
+other_window() { xdotool search --class xlogo 2>/dev/null | head -n 1; }
 start_window_manager() {
-  require_tools openbox xlogo xprop
+  require_tools openbox xlogo xprop xwininfo
   setsid openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  local manager=$!
-  background_pids+=("$manager")
+  window_manager_pid=$!
+  background_pids+=("$window_manager_pid")
   manager_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
   wait_until "openbox announces itself" manager_announced
   xlogo -geometry 30x30+2+2 >/dev/null 2>&1 &
   background_pids+=($!)
-  # A map that reaches openbox while it is still starting can stay unmanaged for good: a window
-  # left unframed for a second or two is mapped again, which asks openbox anew.
+  wait_until_other_window_managed
+}
+# A map that reaches openbox while it is still starting can be lost for good (the window stays
+# unmapped, or shows unframed): a window left so for a second or two is mapped again, which asks
+# openbox anew.
+wait_until_other_window_managed() {
   local deadline=$((SECONDS + wait_seconds)) remap_at=$((SECONDS + 2)) other=""
   until other=$(other_window) && [ -n "$other" ] &&
-    xprop -id "$other" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; do
-    process_alive "$manager" || fail "openbox ended while starting: $(cat "$work/openbox.log")"
+    xprop -id "$other" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
+    xwininfo -id "$other" 2>/dev/null | grep -q IsViewable; do
+    process_alive "$window_manager_pid" ||
+      fail "openbox ended while starting: $(cat "$work/openbox.log")"
     [ $SECONDS -lt $deadline ] ||
       fail "timed out waiting until openbox manages another window: $(cat "$work/openbox.log")"
     if [ -n "$other" ] && [ $SECONDS -ge $remap_at ]; then
-      note "openbox left the other window unframed; mapping it again"
-      xdotool windowunmap --sync "$other" windowmap "$other" 2>/dev/null || true
+      note "openbox left the other window unmanaged; mapping it again"
+      xdotool windowunmap "$other" windowmap "$other" 2>/dev/null || true
       remap_at=$((SECONDS + 2))
     fi
     sleep 0.05
